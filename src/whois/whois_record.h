@@ -3,6 +3,7 @@
 // memory, so it is cleared with zeros and copied as a block.
 
 #include <cstdint>
+#include <cstring>
 
 constexpr int kFieldSize = 256;  // text fields hold at most 254 characters
 
@@ -28,3 +29,9 @@ struct WhoisRecord {
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(WhoisRecord) == 3352, "the record's layout is fixed on the 32-bit build");
 #endif
+
+// Sets every byte of the record to zero.
+inline WhoisRecord* ClearRecord(WhoisRecord* record) {
+    std::memset(record, 0, sizeof *record);
+    return record;
+}
