@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "shell/app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    SetAppInstance(instance);
+    return 0;
+}
