@@ -1,3 +1,8 @@
+list(APPEND OL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/handle_map.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
+)
 list(APPEND OL_SHELL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app.cpp
 )
