@@ -10,36 +10,41 @@ mkdir -p "$OL_WINE_DIR"
 
 # Wine takes the code page from LANG, but only for a locale glibc has; this
 # machine ships none, so build one into the wine folder.
+OL_LANG=en_US.UTF-8
+OL_LOCPATH=
 if [ "${OL_CODEPAGE:-936}" = 936 ]; then
   if [ ! -d "$OL_WINE_DIR/locale/zh_CN.UTF-8" ]; then
     mkdir -p "$OL_WINE_DIR/locale"
     localedef -i zh_CN -f UTF-8 "$OL_WINE_DIR/locale/zh_CN.UTF-8" >/dev/null 2>&1 || true
   fi
-  export LOCPATH="$OL_WINE_DIR/locale" LANG=zh_CN.UTF-8
-else
-  export LANG=en_US.UTF-8
-  unset LOCPATH
+  OL_LANG=zh_CN.UTF-8
+  OL_LOCPATH="$OL_WINE_DIR/locale"
 fi
-unset LC_ALL LC_CTYPE
+
+# wine64 with the chosen code page. The locale is passed to wine only: bash
+# itself cannot load a locale from LOCPATH and would complain.
+ol_wine() {
+  env -u LC_ALL -u LC_CTYPE LANG="$OL_LANG" ${OL_LOCPATH:+LOCPATH="$OL_LOCPATH"} /usr/lib/wine/wine64 "$@"
+}
 
 ol_wine_init() {
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.ol-ready" ]; then
-      /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+      ol_wine wineboot -i </dev/null >/dev/null 2>&1
       "$WINESERVER" -w
       # An unguarded crash would otherwise wait a minute in the crash dialog.
-      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      ol_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
       # Chinese and Latin glyphs from one installed face for the dialog fonts.
       printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
         '"SimSun"="WenQuanYi Zen Hei"' '"MS Sans Serif"="WenQuanYi Zen Hei"' > "$OL_WINE_DIR/fonts.reg"
-      /usr/lib/wine/wine64 regedit /S "$(/usr/lib/wine/wine64 winepath -w "$OL_WINE_DIR/fonts.reg" 2>/dev/null)" >/dev/null 2>&1
+      ol_wine regedit /S "$(ol_wine winepath -w "$OL_WINE_DIR/fonts.reg" 2>/dev/null)" >/dev/null 2>&1
       "$WINESERVER" -w
       touch "$WINEPREFIX/.ol-ready"
     fi
   ) 9>"$OL_WINE_DIR/.init.lock"
   # A persistent server: the first wine process must not be a child of a
   # test runner, or wine's helpers inherit its pipes and the runner hangs.
-  "$WINESERVER" -p 2>/dev/null
-  /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
+  "$WINESERVER" -p 2>/dev/null || true
+  ol_wine wineboot </dev/null >/dev/null 2>&1 || true
 }

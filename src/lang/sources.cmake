@@ -1,3 +1,6 @@
 list(APPEND OL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ui_strings.cpp
 )
+list(APPEND OL_SHELL_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/language_win.cpp
+)

@@ -5,4 +5,8 @@ list(APPEND OL_CORE_SOURCES
 )
 list(APPEND OL_SHELL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_base.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fault_guard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui_helpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_base.cpp
 )
