@@ -1,8 +1,86 @@
+// Entry point: prepares the platform, reads the command line, runs the two
+// actions that need no window, creates the main window and runs the one
+// message loop of the user-interface thread.
+#include <winsock2.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include "lang/language.h"
+#include "resources/resource_ids.h"
 #include "shell/app.h"
+#include "shell/command_line.h"
+#include "shell/main_window.h"
+#include "shell/messages.h"
+#include "shell/startup.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+bool InitCommonControlClasses() {
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    InitEx initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx"))) : nullptr;
+    bool ok = true;
+    if (initEx) {
+        INITCOMMONCONTROLSEX icc = {8, 0xFF};
+        ok = initEx(&icc) != FALSE;
+    } else {
+        InitCommonControls();
+    }
+    if (comctl) FreeLibrary(comctl);
+    return ok;
+}
+
+void RunMessageLoop(MainWindow& window, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorA(window.hwnd, accelerators, &msg)) continue;
+        HWND find = FindDialogHandle();
+        if (find && IsDialogMessageA(find, &msg)) continue;
+        if (window.hwnd && IsDialogMessageA(window.hwnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
     SetAppInstance(instance);
+    if (!InitCommonControlClasses()) {
+        MessageBoxA(nullptr, "Error: Cannot load the common control classes.", "Error", MB_ICONWARNING | MB_OK);
+        return 1;
+    }
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(1, 1), &wsa);
+    PrepareProcess();
+
+    CommandLine* commandLine = new CommandLine();
+    MainWindow* window = new MainWindow();
+    window->commandLine = commandLine;
+    commandLine->Build(rawCommandLine);
+
+    if (commandLine->Find("/savelangfile") >= 0) {
+        WriteLanguageTemplate();
+    } else {
+        InitLanguage();
+        if (commandLine->Find("/deleteregkey") >= 0) {
+            DeleteSettingsRegistryKey();
+        } else {
+            HMODULE richEdit = LoadLibraryA("riched20.dll");
+            window->Create();
+            if (window->hwnd) {
+                ShowWindow(window->hwnd, window->placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOW);
+                UpdateWindow(window->hwnd);
+            }
+            HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
+            QueueCommandLineAddresses(*window, *commandLine);
+            // Without a window nothing could ever end the loop.
+            if (window->hwnd) RunMessageLoop(*window, accelerators);
+            WSACleanup();
+            if (richEdit) FreeLibrary(richEdit);
+        }
+    }
+    delete window;
+    delete commandLine;
     return 0;
 }

@@ -6,14 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/language.h"
 #include "shell/app.h"
+#include "shell/startup.h"
 
 int main(int argc, char** argv) {
     SetAppInstance(GetModuleHandleA(nullptr));
     INITCOMMONCONTROLSEX icc = {sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);
+    LoadLibraryA("riched20.dll");
     WSADATA wsa;
     WSAStartup(MAKEWORD(1, 1), &wsa);
+    PrepareProcess();
+    InitLanguage();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     WSACleanup();

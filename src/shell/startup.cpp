@@ -1,0 +1,47 @@
+#include "shell/startup.h"
+
+#include <windows.h>
+
+#include "shell/messages.h"
+
+void PrepareProcess() {}
+
+void WriteLanguageTemplate() {}
+
+void DeleteSettingsRegistryKey() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens"); }
+
+void QueueCommandLineAddresses(MainWindow& window, const CommandLine& commandLine) {
+    bool queued = false;
+    if (commandLine.Count() >= 2) {
+        if (commandLine.Find("/ip") >= 0) {
+            window.options->addressText.SetText(commandLine.ValueOf("/ip"));
+            PostMessageA(window.hwnd, UM_RUNADDRESSTEXT, 0, 0);
+            queued = true;
+        } else if (commandLine.Find("/ipfile") >= 0) {
+            LoadAddressFile(window, commandLine.ValueOf("/ipfile"));
+            queued = true;
+        }
+    }
+    if (!queued && commandLine.Find("/nodlgstart") < 0) PostMessageA(window.hwnd, UM_OPENADDRESSDIALOG, 0, 0);
+}
+
+void LoadAddressFile(MainWindow& window, const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER size;
+        TextBuffer& text = window.options->addressText;
+        // A file too large for one buffer leaves the text as it was.
+        if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFF0LL) {
+            text.Clear();
+            if (text.Reserve(size.QuadPart + 1)) {
+                DWORD read = 0;
+                if (!ReadFile(file, text.data, static_cast<DWORD>(size.QuadPart), &read, nullptr)) read = 0;
+                text.data[read] = '\0';
+                text.length = static_cast<int32_t>(read);
+            }
+        }
+        CloseHandle(file);
+    }
+    PostMessageA(window.hwnd, UM_RUNADDRESSTEXT, 0, 0);
+}
