@@ -14,6 +14,10 @@
 #include "shell/splitter.h"
 #include "shell/window_base.h"
 
+class AddressList;
+class WhoisConnection;
+class LookupScheduler;
+
 class MainWindow : public WindowBase {
 public:
     MainWindow();
@@ -62,6 +66,13 @@ public:
     bool shutDown = false;  // the shutdown sequence has run
     bool writeSettingsAtExit = true;
     int settingsWrites = 0;
+
+    // Owned objects of the lookup engine (created with the window object).
+    AddressList* addressList = nullptr;
+    WhoisConnection* connection = nullptr;
+    LookupScheduler* scheduler = nullptr;
+    // --- lookup engine members begin ---
+    // --- lookup engine members end ---
 
     // The Find dialog's request and text; the dialog writes into them.
     FINDREPLACEA findRequest = {};

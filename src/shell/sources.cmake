@@ -9,6 +9,9 @@ list(APPEND OL_SHELL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/dialog_base.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fault_guard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_lookup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_reports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profile_store_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splitter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
