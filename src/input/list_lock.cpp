@@ -1,0 +1,6 @@
+#include "input/list_lock.h"
+
+std::mutex& ListLock() {
+    static std::mutex lock;
+    return lock;
+}

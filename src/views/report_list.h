@@ -1,0 +1,163 @@
+#pragma once
+// The list framework behind the result list: column table, rows of the list
+// view, sorting, searching, the saved column layout and what the report
+// writers read. A derived list owns the items; the rows live in a ReportView.
+//
+// The list remembers, per item with a row, the texts and the image it last
+// wrote into that row, and which items changed since the last refresh, so
+// that a refresh touches only the rows of changed items and writes only the
+// cells whose text differs.
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "views/column_def.h"
+#include "views/column_layout.h"
+#include "views/find_request.h"
+#include "views/report_format.h"
+#include "views/report_item.h"
+#include "views/report_view.h"
+#include "views/sort_state.h"
+
+class ReportList {
+  public:
+    ReportList();
+    virtual ~ReportList();
+    ReportList(const ReportList&) = delete;
+    ReportList& operator=(const ReportList&) = delete;
+
+    // --- What the derived list supplies ---
+    virtual int ItemCount() const = 0;
+    // The item at a storage index; null outside 0 to ItemCount() - 1.
+    virtual ReportItem* Item(int index) = 0;
+    virtual const ReportItem* Item(int index) const = 0;
+    // The static column table (count rows, in column id order).
+    virtual const ColumnRow* ColumnRows(int* count) const = 0;
+    // Image of the row icon strip for an item.
+    virtual int ItemImage(const ReportItem& item) const;
+    virtual bool IsColumnSearchable(int column) const;
+    virtual bool IsItemShown(const ReportItem& item, int index) const;
+    // The item's own comparison, or kCompareAsText.
+    virtual int CompareItems(int column, const ReportItem& a, const ReportItem& b) const;
+    virtual uint32_t HeaderBackColor() const;  // red in the low byte
+    virtual int32_t HeaderTextColor() const;   // -1: none
+    virtual const char* ReportTitle() const;
+    virtual const char* ReportTitleRaw() const;
+    // Background colours of the HTML cells, spread as a gradient across the
+    // report columns (red in the low byte).
+    virtual const uint32_t* CellColors(int format, int* count) const;
+    // Gives an escaped HTML cell text its final form (links); base: as it is.
+    virtual void DecorateCell(std::string& cell, const ReportItem& item, int column) const;
+
+    // --- Set-up ---
+    // Binds the list to its view (null detaches) and builds the column table,
+    // resolving the header texts. The caller then inserts one view column per
+    // ColumnDef, in column id order.
+    void Attach(ReportView* view);
+    ReportView* View() const { return view_; }
+    const std::vector<ColumnDef>& Columns() const { return columns_; }
+    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+
+    // Options that a derived list sets after Attach.
+    bool resortAfterRebuild = true;
+    bool selectFirstRowAfterRebuild = true;
+    bool checkboxMode = false;
+    int32_t reportTitleId = 0;
+    int headerImageAscending = 0;
+    int headerImageDescending = 1;
+
+    // --- Rows ---
+    // Makes the rows match the items: rows of vanished items go, kept rows are
+    // refreshed, items without a row get one at the end; then re-sorts.
+    void Rebuild(bool resort);
+    // Refreshes the texts and icons of the rows whose items changed.
+    void RefreshRows();
+    // Refreshes the texts and icons of every row.
+    void RefreshAllRows();
+    // Refreshes one row's texts from an item.
+    void RefreshRowTexts(const ReportItem& item, int row);
+    // Deletes every row of the view.
+    void DeleteAllRows();
+    // Notes that an item's visible content changed (status, record, names).
+    // Safe from any thread.
+    void MarkItemChanged(int index);
+    // Number of items waiting for a refresh.
+    size_t PendingChanges() const;
+
+    // --- Sorting ---
+    // Sorts by a header click's column (keep false) or a whole state (keep
+    // true), sets the header arrows and persists the state.
+    void Sort(SortState value, bool keep);
+    // The comparison of two items under a sort state: <0, 0 or >0.
+    int CompareForSort(SortState state, const ReportItem& a, const ReportItem& b) const;
+    SortState sortInEffect = 0;
+    SortState persistedSort = 0;  // the "Sort" setting
+
+    // --- Searching ---
+    bool MatchesFind(const ReportItem& item, const FindRequest& request) const;
+    // Selects the next matching row; false when none matched.
+    bool FindNext(const FindRequest& request);
+    char findText[255] = {};  // the Find dialog's search text buffer
+
+    // --- Columns ---
+    void AutoSizeColumns();
+    // The report columns: shown columns in display order; also kept for the
+    // writers in ReportColumns().
+    const std::vector<int>& VisibleColumns();
+    const std::vector<int>& ReportColumns() const { return reportColumns_; }
+    // "Columns" exchange: fill before writing, apply after reading.
+    void FillColumnLayout();
+    void ApplyColumnLayout(const ColumnLayout& layout);
+    ColumnLayout columnLayout = {};
+
+    // --- Item queries ---
+    int RowCount() const { return static_cast<int>(rowItems_.size()); }
+    // Storage index of a row's item, -1 for no such row.
+    int ItemIndexOfRow(int row) const;
+    ReportItem* ItemOfRow(int row);
+    // Row of an item, -1 when it has none.
+    int RowOfItem(int index) const;
+    int SelectedCount() const;
+    bool IsRowSelected(int row) const;
+    // The selected item when exactly one row is selected, else null.
+    ReportItem* SingleSelectedItem();
+    // State bits on one row, or on every row for -1.
+    void SetRowState(int row, unsigned state, unsigned mask);
+
+    // --- Reports ---
+    ReportFormat OutputFormat() const { return outputFormat_; }
+    void SetOutputFormat(ReportFormat format) { outputFormat_ = format; }
+
+    // Buffers column texts are produced into (kTextBufferSize bytes each).
+    char* Scratch(int i) const { return scratch_[i]; }
+
+  private:
+    struct ShownRow {
+        int row = -1;
+        int image = -1;     // image written into the row
+        std::string texts;  // each column's text, each followed by a NUL
+    };
+    class SortComparer;
+
+    void SyncRow(int index, const ReportItem& item, int row);
+    void SyncImage(int index, ReportItem& item, int row);
+    std::vector<int> TakeChanges();
+    void ReloadRowOrder();
+    ShownRow& Shown(int index);
+
+    ReportView* view_ = nullptr;
+    std::vector<ColumnDef> columns_;
+    std::vector<int> reportColumns_;
+    ReportFormat outputFormat_ = FormatScreen;
+    mutable char scratch_[4][kTextBufferSize] = {};
+
+    std::vector<int> rowItems_;    // storage index of each row's item
+    std::vector<ShownRow> shown_;  // by storage index
+    std::string syncBuffer_;       // reused by SyncRow
+
+    mutable std::mutex changeLock_;  // guards changed_ and changedFlags_
+    std::vector<int> changed_;
+    std::vector<uint8_t> changedFlags_;
+};

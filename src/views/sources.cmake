@@ -1,0 +1,6 @@
+list(APPEND OL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/column_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/result_columns.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_match.cpp
+)
