@@ -28,19 +28,23 @@ ol_wine() {
 }
 
 ol_wine_init() {
+  # Nothing started under the lock may inherit its descriptor: a wineserver
+  # that keeps it open would hold the lock for as long as it lives.
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.ol-ready" ]; then
-      ol_wine wineboot -i </dev/null >/dev/null 2>&1
-      "$WINESERVER" -w
+    if [ ! -f "$WINEPREFIX/.ol-ready-4" ]; then
+      ol_wine wineboot -i </dev/null >/dev/null 2>&1 9>&-
       # An unguarded crash would otherwise wait a minute in the crash dialog.
-      ol_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      # Chinese and Latin glyphs from one installed face for the dialog fonts.
-      printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-        '"SimSun"="WenQuanYi Zen Hei"' '"MS Sans Serif"="WenQuanYi Zen Hei"' > "$OL_WINE_DIR/fonts.reg"
-      ol_wine regedit /S "$(ol_wine winepath -w "$OL_WINE_DIR/fonts.reg" 2>/dev/null)" >/dev/null 2>&1
-      "$WINESERVER" -w
-      touch "$WINEPREFIX/.ol-ready"
+      ol_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
+      # Chinese and Latin glyphs from one installed face for the dialog fonts;
+      # windows draw their own frames (Xvfb has no window manager).
+      printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"SimSun"="WenQuanYi Zen Hei"' '"宋体"="WenQuanYi Zen Hei"' '"MS Sans Serif"="WenQuanYi Zen Hei"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' |
+        iconv -f UTF-8 -t UTF-16 > "$OL_WINE_DIR/fonts.reg"
+      ol_wine regedit /S "$(ol_wine winepath -w "$OL_WINE_DIR/fonts.reg" 2>/dev/null 9>&-)" >/dev/null 2>&1 9>&-
+      touch "$WINEPREFIX/.ol-ready-4"
     fi
   ) 9>"$OL_WINE_DIR/.init.lock"
   # A persistent server: the first wine process must not be a child of a

@@ -14,19 +14,11 @@
 #include "shell/messages.h"
 #include "shell/options_settings.h"
 #include "shell/profile_store_win.h"
+#include "input/address_list.h"
 
 namespace {
 
 const char kRegistryKey[] = "Software\\Velmora\\Ownerlens";
-constexpr int kColumnCount = 18;
-
-// Header string and default width of each list column, in column id order.
-const struct {
-    int stringId;
-    int width;
-} kColumns[kColumnCount] = {{1001, 50},  {1002, 100}, {1012, 80},  {1003, 100}, {1014, 80},  {1004, 150},
-                            {1010, 100}, {1011, 100}, {1016, 80},  {1015, 140}, {1005, 250}, {1006, 130},
-                            {1007, 130}, {1008, 150}, {1009, 150}, {1013, 120}, {1017, 120}, {1018, 150}};
 
 const struct {
     int command;
@@ -63,12 +55,16 @@ HWND& FindDialogHandle() {
 MainWindow::MainWindow() {
     std::strcpy(className, MAIN_WINDOW_CLASS);
     options = new Options();
+    addressList = new AddressList(options);
+    addressList->SetHostNameResolver(&hostResolver);
     splitter = new Splitter();
 }
 
 MainWindow::~MainWindow() {
+    ShutDownLookupEngine();
     delete options;
     delete splitter;
+    delete addressList;
 }
 
 bool MainWindow::Create() {
@@ -208,6 +204,7 @@ void MainWindow::OnCreate() {
     CreateToolbar();
     CreateResultList();
     CreateTextPane();
+    AttachResultList();
     contextMenu = LoadUiMenu(IDR_CONTEXTMENU);
 
     if (commandLine && lstrcmpiA(commandLine->Token(0), "/noloadsettings") == 0) {
@@ -225,7 +222,7 @@ void MainWindow::OnCreate() {
     splitCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDCUR_SPLIT));
     splitter->Setup(hwnd, options->SplitLoc, WindowHeight(toolbar), WindowHeight(statusBar), splitCursor);
 
-    SortList(sortState, true);
+    SortList(addressList->persistedSort, true);
 
     HWND tips = ListView_GetToolTips(listView);
     if (tips) {
@@ -260,15 +257,21 @@ void MainWindow::CreateResultList() {
                                    LVS_ALIGNLEFT,
                                0, 0, 400, 200, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_RESULTLIST)),
                                AppInstance(), nullptr);
-    for (int i = 0; i < kColumnCount; ++i) {
+}
+
+void MainWindow::AttachResultList() {
+    listBinding.Bind(listView);
+    addressList->Attach(&listBinding);
+    for (const ColumnDef& def : addressList->Columns()) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
-        column.pszText = const_cast<char*>(GetUiString(static_cast<uint32_t>(kColumns[i].stringId)));
-        column.iSubItem = i;
-        ListView_InsertColumn(listView, i, &column);
+        column.cx = def.defaultWidth;
+        column.pszText = const_cast<char*>(def.header);
+        column.iSubItem = def.id;
+        SendMessageA(listView, LVM_INSERTCOLUMNA, static_cast<WPARAM>(def.id), reinterpret_cast<LPARAM>(&column));
     }
+    listBinding.CreateImageLists();
 }
 
 void MainWindow::CreateTextPane() {
@@ -341,7 +344,7 @@ void MainWindow::LayoutChildren() {
 
 void MainWindow::OnSize() { LayoutChildren(); }
 
-int MainWindow::ItemCount() const { return listView ? ListView_GetItemCount(listView) : 0; }
+int MainWindow::ItemCount() const { return addressList->ItemCount(); }
 
 int MainWindow::SelectedCount() const { return listView ? static_cast<int>(ListView_GetSelectedCount(listView)) : 0; }
 
@@ -405,7 +408,7 @@ void MainWindow::OpenFindDialog() {
     findRequest.lStructSize = sizeof findRequest;
     findRequest.hwndOwner = hwnd;
     findRequest.Flags = FR_DOWN;
-    findRequest.lpstrFindWhat = findText;
+    findRequest.lpstrFindWhat = addressList->findText;
     findRequest.wFindWhatLen = 255;
     FindDialogHandle() = FindTextA(&findRequest);
 }
@@ -551,7 +554,13 @@ void MainWindow::OnClose() {
     KillTimer(hwnd, REFRESH_TIMER);
     KillTimer(hwnd, PAUSE_TIMER);
     if (reportPath[0]) DeleteFileA(reportPath);
+    listBinding.DestroyImageLists();
+    if (contextMenu) DestroyMenu(contextMenu);
+    contextMenu = nullptr;
     if (writeSettingsAtExit) ExchangeSettings(SettingsFile::Write);
+    // Nothing of the lookup engine (reverse-name workers included) may reach
+    // the list once it is released.
+    ShutDownLookupEngine();
     ReleaseAddressList();
     PostQuitMessage(0);
 }

@@ -8,11 +8,13 @@
 
 #include <cstdint>
 
+#include "shell/address_input_win.h"
 #include "shell/command_line.h"
 #include "shell/options.h"
 #include "shell/settings_file.h"
 #include "shell/splitter.h"
 #include "shell/window_base.h"
+#include "views/list_view_win.h"
 
 class AddressList;
 class WhoisConnection;
@@ -72,15 +74,30 @@ public:
     WhoisConnection* connection = nullptr;
     LookupScheduler* scheduler = nullptr;
     // --- lookup engine members begin ---
+    // The scheduler's host with the connection, the scheduler and the name
+    // resolver; created on first use (the settings read), deleted by
+    // ShutDownLookupEngine.
+    class LookupEngine* engine = nullptr;
+    friend class LookupEngine;
+    // Set by the entry point for a headless export run.
+    class HeadlessExport* headless = nullptr;
+    bool lookupEnded = false;  // ShutDownLookupEngine has run: no engine again
+    // The engine, created on first use; null once it has been shut down.
+    LookupEngine* Engine();
+    // Stops the run and ends every delivery into the address list (reverse
+    // names included); the shutdown calls it before the list is released.
+    void ShutDownLookupEngine();
     // --- lookup engine members end ---
 
-    // The Find dialog's request and text; the dialog writes into them.
+    ListViewBinding listBinding;
+    PlatformHostNameResolver hostResolver;
+    // The Find dialog's request; its text buffer is the list's.
     FINDREPLACEA findRequest = {};
-    char findText[256] = {};
 
 private:
     void CreateToolbar();
     void CreateResultList();
+    void AttachResultList();
     void CreateTextPane();
     void ComputeReportPath();
     void ShowContextMenu(HWND from);
@@ -89,7 +106,6 @@ private:
     void RunAddressText();
     void ApplyPlacement();
     void ExchangeColumnSettings(SettingsFile& file);
-    void ApplyColumnLayout(const unsigned char* layout);
     bool ListHasFocus() const;
     void AutoSizeColumns();
     void CopySelection();
@@ -120,7 +136,6 @@ private:
     void SaveWhoisRecords();
     void ShowHtmlReport(int format);
 
-    int32_t sortState = 0;
 };
 
 // The process-wide handle of the open Find dialog (null when closed); the

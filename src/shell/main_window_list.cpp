@@ -1,91 +1,52 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
-
+#include "input/address_list.h"
 #include "shell/main_window.h"
+#include "shell/messages.h"
 
 // The result list's side of the main window.
 
-namespace {
-constexpr int kColumnCount = 18;
-}
-
 void MainWindow::ExchangeColumnSettings(SettingsFile& file) {
-    unsigned char layout[kColumnCount * 4] = {};
-    HWND header = ListView_GetHeader(listView);
-    const bool writing = !file.Reading();
-    if (writing) {
-        int order[kColumnCount] = {};
-        const bool haveOrder = header && Header_GetOrderArray(header, kColumnCount, order);
-        for (int id = 0; id < kColumnCount; ++id) {
-            const int16_t width = static_cast<int16_t>(ListView_GetColumnWidth(listView, id));
-            int16_t position = 0;
-            for (int p = 0; haveOrder && p < kColumnCount; ++p) {
-                if (order[p] == id) position = static_cast<int16_t>(p);
-            }
-            std::memcpy(layout + id * 4, &width, 2);
-            std::memcpy(layout + id * 4 + 2, &position, 2);
-        }
-    }
-    const bool read = file.ExchangeBinary("Columns", layout, static_cast<int>(sizeof layout));
-    file.ExchangeInteger("Sort", &sortState, 0);
-    if (!writing && read) ApplyColumnLayout(layout);
+    if (!file.Reading()) addressList->FillColumnLayout();
+    const bool read =
+        file.ExchangeBinary("Columns", &addressList->columnLayout, static_cast<int>(sizeof addressList->columnLayout));
+    file.ExchangeInteger("Sort", &addressList->persistedSort, 0);
+    if (file.Reading() && read) addressList->ApplyColumnLayout(addressList->columnLayout);
 }
 
-void MainWindow::ApplyColumnLayout(const unsigned char* layout) {
-    int16_t widths[kColumnCount], positions[kColumnCount];
-    int atZero = 0;
-    for (int id = 0; id < kColumnCount; ++id) {
-        std::memcpy(&widths[id], layout + id * 4, 2);
-        std::memcpy(&positions[id], layout + id * 4 + 2, 2);
-        if (positions[id] == 0) ++atZero;
-    }
-    if (atZero > 1) return;
-    int order[kColumnCount];
-    HWND header = ListView_GetHeader(listView);
-    if (!header || !Header_GetOrderArray(header, kColumnCount, order)) return;
-    for (int id = 0; id < kColumnCount; ++id) {
-        if (widths[id] < 0 || widths[id] >= 2000 || positions[id] < 0 || positions[id] >= kColumnCount) continue;
-        ListView_SetColumnWidth(listView, id, widths[id]);
-        // Move the column to its stored display position.
-        int from = 0;
-        for (int p = 0; p < kColumnCount; ++p) {
-            if (order[p] == id) from = p;
-        }
-        const int to = positions[id];
-        if (from < to) {
-            for (int p = from; p < to; ++p) order[p] = order[p + 1];
-        } else {
-            for (int p = from; p > to; --p) order[p] = order[p - 1];
-        }
-        order[to] = id;
-    }
-    Header_SetOrderArray(header, kColumnCount, order);
+void MainWindow::AutoSizeColumns() { addressList->AutoSizeColumns(); }
+
+void MainWindow::ClearAddressList() {
+    addressList->Clear();
+    addressList->DeleteAllRows();
 }
 
-void MainWindow::AutoSizeColumns() {
-    for (int id = 0; id < kColumnCount; ++id) {
-        if (ListView_GetColumnWidth(listView, id) > 0) ListView_SetColumnWidth(listView, id, LVSCW_AUTOSIZE);
+void MainWindow::AddAddressesFromText() { addressList->AddAddressesFromText(); }
+
+void MainWindow::RebuildList(bool resort) { addressList->Rebuild(resort); }
+
+void MainWindow::ReloadAddressText() {
+    addressList->AddAddressesFromText();
+    addressList->Rebuild(false);
+}
+
+void MainWindow::ReadSenderText(WPARAM length, LPARAM address) {
+    if (ReadAddressesFromProcess(senderProcessId, static_cast<uintptr_t>(address), static_cast<uint32_t>(length),
+                                 options->addressText)) {
+        PostMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);
     }
 }
 
-void MainWindow::CopySelection() {
-    if (!ListHasFocus() && textPane) SendMessageA(textPane, WM_COPY, 0, 0);
+void MainWindow::ReleaseAddressList() { addressList->Clear(); }
+
+void MainWindow::SortList(int32_t value, bool keep) { addressList->Sort(value, keep); }
+
+void MainWindow::FindNext(const FINDREPLACEA* request) {
+    FindRequest find;
+    find.text = addressList->findText;
+    find.down = (request->Flags & FR_DOWN) != 0;
+    find.wholeWord = (request->Flags & FR_WHOLEWORD) != 0;
+    find.matchCase = (request->Flags & FR_MATCHCASE) != 0;
+    addressList->FindNext(find);
 }
-
-void MainWindow::ClearAddressList() { ListView_DeleteAllItems(listView); }
-
-void MainWindow::AddAddressesFromText() {}
-
-void MainWindow::RebuildList(bool) {}
-
-void MainWindow::ReloadAddressText() {}
-
-void MainWindow::ReadSenderText(WPARAM, LPARAM) {}
-
-void MainWindow::ReleaseAddressList() {}
-
-void MainWindow::SortList(int32_t value, bool) { sortState = value; }
-
-void MainWindow::FindNext(const FINDREPLACEA*) {}

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include "shell/messages.h"
+#include "whois/bin_resources.h"
 
-void PrepareProcess() {}
+void PrepareProcess() { InstallWin32BinResourceLoader(); }
 
 void WriteLanguageTemplate() {}
 

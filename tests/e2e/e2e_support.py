@@ -16,7 +16,7 @@ def wine_env(codepage=936):
     """The environment of scripts/wine-env.sh, captured once per code page."""
     if codepage not in _env_cache:
         script = ('source "%s/scripts/wine-env.sh"; ol_wine_init; '
-                  'echo "LANG=$OL_LANG"; echo "LOCPATH=$OL_LOCPATH"; env' % ROOT)
+                  'env; echo "LANG=$OL_LANG"; echo "LOCPATH=$OL_LOCPATH"' % ROOT)
         out = subprocess.run(["bash", "-c", script], env=dict(os.environ, OL_CODEPAGE=str(codepage)),
                              capture_output=True, text=True, check=True).stdout
         env = dict(os.environ)
@@ -61,7 +61,8 @@ class Program:
                               check=check)
 
     def tool_run(self, *args, timeout=60):
-        return self.wine([self.tool] + list(args), timeout=timeout)
+        # The companion acts on this copy's window only.
+        return self.wine([self.tool] + list(args), env_extra={"OLTOOL_EXE": winpath(self.exe)}, timeout=timeout)
 
     def start(self, *args, env_extra=None):
         env = wine_env(self.codepage)

@@ -199,13 +199,23 @@ TEST_F(MainWindowFixture, GridLinesToggleFlipsCheckAndListStyle) {
     EXPECT_NE(ReadFileBytes(SettingsPath()).find("ShowInfoTip=0\r\n"), std::string::npos);
 }
 
+// Wine reports no object counts (GetGuiResources gives 0), so the menus and
+// image lists the window owns are also checked one by one.
 TEST_F(MainWindowFixture, CreateAndCloseLeaksNoHandles) {
     Open();
     Close();
     const int gdi = GdiObjectCount();
     const int user = UserObjectCount();
-    Open();
-    Close();
+    for (int i = 0; i < 3; ++i) {
+        Open();
+        HMENU context = window->contextMenu;
+        HWND header = ListView_GetHeader(window->listView);
+        HIMAGELIST arrows = reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0));
+        ASSERT_TRUE(IsMenu(context));
+        ASSERT_GT(ImageList_GetImageCount(arrows), 0);
+        Close();
+        EXPECT_FALSE(IsMenu(context));
+    }
     EXPECT_EQ(GdiObjectCount(), gdi);
     EXPECT_EQ(UserObjectCount(), user);
 }
