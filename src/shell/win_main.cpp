@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
+#include "shell/headless_export_win.h"
 #include "shell/main_window.h"
 #include "shell/messages.h"
 #include "shell/startup.h"
@@ -58,6 +59,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
     MainWindow* window = new MainWindow();
     window->commandLine = commandLine;
     commandLine->Build(rawCommandLine);
+    // A headless export runs with the window hidden and leaves the settings
+    // file as it was.
+    HeadlessExport headless;
+    int exitCode = 0;
+    if (headless.Configure(*commandLine)) {
+        window->headless = &headless;
+        window->writeSettingsAtExit = false;
+    }
 
     if (commandLine->Find("/savelangfile") >= 0) {
         WriteLanguageTemplate();
@@ -68,7 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
         } else {
             HMODULE richEdit = LoadLibraryA("riched20.dll");
             window->Create();
-            if (window->hwnd) {
+            if (window->hwnd && !headless.Active()) {
                 ShowWindow(window->hwnd, window->placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOW);
                 UpdateWindow(window->hwnd);
             }
@@ -76,11 +85,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
             QueueCommandLineAddresses(*window, *commandLine);
             // Without a window nothing could ever end the loop.
             if (window->hwnd) RunMessageLoop(*window, accelerators);
+            if (headless.Active()) exitCode = headless.ExitCode();
             WSACleanup();
             if (richEdit) FreeLibrary(richEdit);
         }
     }
     delete window;
     delete commandLine;
-    return 0;
+    return exitCode;
 }

@@ -1,0 +1,36 @@
+#pragma once
+// The address selection dialog (template 109): the text to take addresses
+// from, and the options of the next run. It edits a copy of the Options;
+// only OK writes them back.
+
+#include <cstdint>
+
+#include "input/text_buffer.h"
+#include "shell/dialog_base.h"
+
+struct Options;
+
+class AddressDialog : public StandardDialog {
+  public:
+    AddressDialog();
+
+    // Copies the address text and the seven options in and out.
+    void CopyFrom(const Options& options);
+    void CopyTo(Options& options) const;
+
+    void ExchangeData(bool toControls) override;
+    INT_PTR OnCommand(int code, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnInitDialog() override;
+
+    TextBuffer addressText{256};
+    int32_t HostNameToIP = 0;
+    int32_t LoadOnlyLastIP = 0;
+    int32_t Pause = 0;
+    int32_t ResolveIPAddr = 0;
+    int32_t FindServerByIP = 0;
+    int32_t PauseTime = 0;
+    int32_t PauseCount = 0;
+
+  private:
+    void EnablePauseFields();
+};

@@ -1,0 +1,284 @@
+#include "lookup/async_socket.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "shell/app.h"
+#include "shell/fault_guard.h"
+#include "shell/messages.h"
+
+namespace {
+
+const char kSocketWindowClass[] = "MySockWinCls";
+constexpr long kAllEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
+static_assert(kAllEvents == 0x3F, "the six events");
+
+HWND g_socketWindow = nullptr;
+
+// Buffers of lookups that were abandoned while the platform may still be
+// filling them: freed when their completion message arrives, never before.
+HandleMap& OrphanBuffers() {
+    static HandleMap map;
+    return map;
+}
+
+struct SocketCall {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+void DeliverHostResolved(AsyncSocket* owner, int error) {
+    // Detached first: the handler may start another lookup with a new buffer.
+    char* buffer = owner->hostBuffer;
+    owner->hostBuffer = nullptr;
+    owner->lookupHandle = nullptr;
+    AsyncSocket::LookupMap().Remove(owner);
+    owner->OnHostResolved(reinterpret_cast<const hostent*>(buffer), error);
+    if (!owner->lookupHandle) owner->pendingPort = -1;
+    std::free(buffer);
+}
+
+LRESULT HandleSocketMessage(void* context) {
+    const SocketCall& call = *static_cast<SocketCall*>(context);
+    switch (call.message) {
+        case UM_SOCKETEVENT: {
+            auto* owner = static_cast<AsyncSocket*>(AsyncSocket::SocketMap().Find(call.wParam));
+            if (owner) owner->OnSocketEvent(WSAGETSELECTEVENT(call.lParam), WSAGETSELECTERROR(call.lParam));
+            break;
+        }
+        case UM_HOSTRESOLVED: {
+            HANDLE handle = reinterpret_cast<HANDLE>(call.wParam);
+            auto* owner = static_cast<AsyncSocket*>(AsyncSocket::LookupMap().Find(call.wParam));
+            if (owner && owner->lookupHandle == handle && owner->hostBuffer) {
+                DeliverHostResolved(owner, WSAGETASYNCERROR(call.lParam));
+            } else if (void* orphan = OrphanBuffers().Find(call.wParam)) {
+                OrphanBuffers().Remove(orphan);
+                std::free(orphan);
+            }
+            break;
+        }
+        case WM_TIMER: {
+            auto* owner = static_cast<AsyncSocket*>(AsyncSocket::SocketMap().Find(call.wParam));
+            if (owner) {
+                owner->OnTimeout();
+            } else {
+                KillTimer(call.window, call.wParam);
+            }
+            return 0;
+        }
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool FirstHostAddress(const hostent* entry, uint32_t* address) {
+    if (!entry || entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list ||
+        !entry->h_addr_list[0]) {
+        return false;
+    }
+    std::memcpy(address, entry->h_addr_list[0], 4);
+    return true;
+}
+
+HandleMap& AsyncSocket::SocketMap() {
+    static HandleMap map;
+    return map;
+}
+
+HandleMap& AsyncSocket::LookupMap() {
+    static HandleMap map;
+    return map;
+}
+
+AsyncSocket::AsyncSocket() = default;
+
+// The hidden window stays until the process ends, whatever the number of
+// socket objects: a lookup completion may still be on its way to it.
+AsyncSocket::~AsyncSocket() {
+    CancelHostLookup();
+    CloseSocket();
+    FreeHostBuffer();
+}
+
+LRESULT CALLBACK AsyncSocket::SocketWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == UM_SOCKETEVENT || message == UM_HOSTRESOLVED || message == WM_TIMER) {
+        SocketCall call = {window, message, wParam, lParam};
+        CallGuarded(window, HandleSocketMessage, &call);
+        if (message == WM_TIMER) return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND AsyncSocket::EnsureSocketWindow() {
+    if (g_socketWindow && IsWindow(g_socketWindow)) return g_socketWindow;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SocketWindowProc;
+    wc.hInstance = AppInstance();
+    wc.lpszClassName = kSocketWindowClass;
+    RegisterClassA(&wc);  // fails harmlessly when the class exists
+    g_socketWindow =
+        CreateWindowExA(0, kSocketWindowClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, AppInstance(), nullptr);
+    return g_socketWindow;
+}
+
+HWND AsyncSocket::SocketWindow() {
+    return g_socketWindow;
+}
+
+void AsyncSocket::OnSocketEvent(int event, int error) {
+    switch (event) {
+        case FD_READ:
+            OnRead(error);
+            break;
+        case FD_WRITE:
+            OnWrite(error);
+            break;
+        case FD_OOB:
+            OnOutOfBand(error);
+            break;
+        case FD_ACCEPT:
+            OnAccept(error);
+            break;
+        case FD_CONNECT:
+            OnConnect(error);
+            break;
+        case FD_CLOSE:
+            OnClose(error);
+            break;
+        default:
+            break;
+    }
+}
+
+void AsyncSocket::OnRead(int) {}
+void AsyncSocket::OnWrite(int) {}
+void AsyncSocket::OnOutOfBand(int) {}
+void AsyncSocket::OnAccept(int) {}
+void AsyncSocket::OnClose(int) {
+    CloseSocket();
+}
+void AsyncSocket::OnConnect(int) {}
+void AsyncSocket::OnTimeout() {}
+
+void AsyncSocket::OnHostResolved(const hostent* entry, int error) {
+    if (pendingPort == -1) return;  // abandoned meanwhile
+    if (error == 0) {
+        ConnectResolved(entry, pendingPort);
+    } else {
+        OnConnect(error);
+    }
+}
+
+bool AsyncSocket::SelectEvents(long mask) {
+    if (socket == INVALID_SOCKET) return false;
+    HWND window = EnsureSocketWindow();
+    if (!window) return false;
+    return WSAAsyncSelect(socket, window, UM_SOCKETEVENT, mask) == 0;
+}
+
+bool AsyncSocket::BindAny() {
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = 0;
+    return bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+}
+
+namespace {
+int ConnectTo(SOCKET s, uint32_t address, int port) {
+    sockaddr_in remote = {};
+    remote.sin_family = AF_INET;
+    remote.sin_addr.s_addr = address;
+    remote.sin_port = htons(static_cast<u_short>(port));
+    if (connect(s, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0) return 1;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? 1 : 0;
+}
+}  // namespace
+
+int AsyncSocket::ConnectToHost(const char* name, int port) {
+    const unsigned long literal = inet_addr(name);
+    if (literal == INADDR_NONE && std::strcmp(name, "255.255.255.255") != 0) {
+        pendingPort = port;
+        return StartHostLookup(name);
+    }
+    return ConnectTo(socket, static_cast<uint32_t>(literal), port);
+}
+
+int AsyncSocket::ConnectResolved(const hostent* entry, int port) {
+    uint32_t address = 0;
+    if (!FirstHostAddress(entry, &address)) {
+        OnConnect(0xFFFF);
+        return 0;
+    }
+    if (ConnectTo(socket, address, port)) return 1;
+    OnConnect(WSAGetLastError());
+    return 0;
+}
+
+int AsyncSocket::StartHostLookup(const char* name) {
+    AbandonLookup();
+    FreeHostBuffer();
+    hostBuffer = static_cast<char*>(std::calloc(1, MAXGETHOSTSTRUCT));
+    if (!hostBuffer) return 0;
+    HWND window = EnsureSocketWindow();
+    lookupHandle =
+        window ? WSAAsyncGetHostByName(window, UM_HOSTRESOLVED, name, hostBuffer, MAXGETHOSTSTRUCT) : nullptr;
+    if (!lookupHandle) {
+        FreeHostBuffer();
+        return 0;
+    }
+    LookupMap().Remove(this);
+    LookupMap().Add(this, reinterpret_cast<uintptr_t>(lookupHandle));
+    return 1;
+}
+
+void AsyncSocket::CancelHostLookup() {
+    pendingPort = -1;
+    AbandonLookup();
+}
+
+void AsyncSocket::AbandonLookup() {
+    LookupMap().Remove(this);
+    if (lookupHandle) {
+        // The platform may still write into the buffer (Wine cannot cancel):
+        // it is handed to the orphans and freed when its completion arrives.
+        WSACancelAsyncRequest(lookupHandle);
+        if (hostBuffer) OrphanBuffers().Add(hostBuffer, reinterpret_cast<uintptr_t>(lookupHandle));
+        hostBuffer = nullptr;
+        lookupHandle = nullptr;
+    }
+}
+
+int AsyncSocket::CloseSocket() {
+    CancelHostLookup();
+    if (socket == INVALID_SOCKET) return 0;
+    KillTimeout();
+    SelectEvents(0);
+    SocketMap().Remove(this);
+    const int result = closesocket(socket) == 0 ? 1 : 0;
+    socket = INVALID_SOCKET;
+    return result;
+}
+
+void AsyncSocket::FreeHostBuffer() {
+    std::free(hostBuffer);
+    hostBuffer = nullptr;
+}
+
+void AsyncSocket::ArmTimeout(uint32_t milliseconds) {
+    HWND window = EnsureSocketWindow();
+    if (!window || socket == INVALID_SOCKET || milliseconds == 0) return;
+    const UINT_PTR id = static_cast<UINT_PTR>(socket);
+    if (timerId && timerId != id) KillTimer(window, timerId);
+    timerId = SetTimer(window, id, milliseconds, nullptr) ? id : 0;
+}
+
+void AsyncSocket::KillTimeout() {
+    if (timerId && g_socketWindow) KillTimer(g_socketWindow, timerId);
+    timerId = 0;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Non-blocking sockets that report their events as messages to one hidden
+// window of class "MySockWinCls", and asynchronous host lookups that report
+// the same way, so that the user-interface thread talks to servers without a
+// thread of its own. Winsock 1.1 only.
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstdint>
+
+#include "shell/handle_map.h"
+
+// The first address of a host entry (network byte order) when it is an IPv4
+// entry with at least one address.
+bool FirstHostAddress(const hostent* entry, uint32_t* address);
+
+class AsyncSocket {
+  public:
+    AsyncSocket();
+    AsyncSocket(const AsyncSocket&) = delete;
+    AsyncSocket& operator=(const AsyncSocket&) = delete;
+    virtual ~AsyncSocket();
+
+    // Dispatches a socket event (FD_READ ...) to the operation below.
+    virtual void OnSocketEvent(int event, int error);
+    virtual void OnRead(int error);
+    virtual void OnWrite(int error);
+    virtual void OnOutOfBand(int error);
+    virtual void OnAccept(int error);
+    // Base: closes the socket.
+    virtual void OnClose(int error);
+    virtual void OnConnect(int error);
+    // Connects to the resolved host, or reports the lookup's error through
+    // OnConnect, unless the connection was abandoned meanwhile.
+    virtual void OnHostResolved(const hostent* entry, int error);
+    // The time-out armed with ArmTimeout has passed.
+    virtual void OnTimeout();
+
+    // Creates the hidden window on first use; null if it cannot be created.
+    static HWND EnsureSocketWindow();
+    static HWND SocketWindow();
+
+    bool SelectEvents(long mask);
+    bool BindAny();
+    // 1 when the connection to name:port is under way, 0 on failure (the
+    // error then stays the thread's last socket error).
+    int ConnectToHost(const char* name, int port);
+    int ConnectResolved(const hostent* entry, int port);
+    int StartHostLookup(const char* name);
+    void CancelHostLookup();
+    // 1 when an open socket was closed successfully.
+    int CloseSocket();
+    void FreeHostBuffer();
+    // (Re)arms the one time-out of this socket; ended by CloseSocket.
+    void ArmTimeout(uint32_t milliseconds);
+    void KillTimeout();
+
+    SOCKET socket = INVALID_SOCKET;
+    char* hostBuffer = nullptr;  // MAXGETHOSTSTRUCT bytes while a lookup runs
+    HANDLE lookupHandle = nullptr;
+    int32_t pendingPort = -1;  // port to connect to once the lookup is done
+
+    // Socket handle -> object and lookup handle -> object.
+    static HandleMap& SocketMap();
+    static HandleMap& LookupMap();
+
+  private:
+    // Forgets a pending lookup without touching pendingPort.
+    void AbandonLookup();
+    static LRESULT CALLBACK SocketWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    UINT_PTR timerId = 0;  // the socket handle while a time-out is armed
+};

@@ -1,0 +1,84 @@
+#pragma once
+// Walks the address list and looks the addresses up one after the other:
+// one WHOIS conversation at a time, referrals followed, optional pauses.
+// Every decision lives here; what touches the platform (the connection, the
+// pause timer, the window's texts) goes through LookupHost, which the main
+// window implements and the tests fake.
+
+#include <cstdint>
+
+class AddressList;
+struct Options;
+
+class LookupHost {
+  public:
+    virtual ~LookupHost() = default;
+    // Starts a conversation; 1 when under way, 0 when it cannot start. Its
+    // outcome comes back later through LookupScheduler::OnLookupDone.
+    virtual int StartQuery(uint32_t ip, int32_t registry) = 0;
+    // Ends the open conversation silently: no outcome follows.
+    virtual void CancelQuery() = 0;
+    // Sends a failure outcome on the road every outcome takes (posted, so it
+    // arrives later as OnLookupDone(1)).
+    virtual void PostLookupFailure() = 0;
+    // The answer of the conversation that just ended, up to its first NUL.
+    virtual const char* AnswerText() = 0;
+    virtual void SetPauseTimer(uint32_t milliseconds) = 0;
+    virtual void KillPauseTimer() = 0;
+    // Refreshes the rows whose items changed.
+    virtual void RefreshRows() = 0;
+    // The progress text with the 1-based number of the item being asked.
+    virtual void ShowProgress(int number) = 0;
+    virtual void UpdateCommandStates() = 0;
+    virtual void UpdateStatusBar() = 0;
+    virtual void ShowSelectedAnswer() = 0;
+    virtual void FocusList() = 0;
+    // The run has ended after its last item (not on Stop).
+    virtual void RunEnded() = 0;
+};
+
+class LookupScheduler {
+  public:
+    // After this many referrals of one item, the next one makes it Failed.
+    static constexpr int kMaxReferrals = 4;
+
+    enum class Phase {
+        Idle,      // no run, or between steps
+        Querying,  // a conversation is open or its outcome is on its way
+        Pausing,   // the pause timer is pending
+    };
+
+    // currentIndex and running are the main window's members: the scheduler
+    // works on them so that the window (command states) sees the same values.
+    LookupScheduler(AddressList& list, LookupHost& host, const Options& options, int32_t& currentIndex,
+                    int32_t& running);
+
+    // Starts the item at currentIndex, or ends the run after the last one.
+    // Also what the pause timer calls when it fires.
+    void StartNextLookup();
+    // The outcome of the conversation: failed non-zero, or the answer in
+    // LookupHost::AnswerText.
+    void OnLookupDone(int failed);
+    // The Stop command.
+    void StopRun();
+
+    Phase CurrentPhase() const { return phase_; }
+    int ReferralsOfCurrentItem() const { return referrals_; }
+
+    // PauseTime in seconds as timer milliseconds, kept within the timer range.
+    static uint32_t PauseMilliseconds(int32_t pauseTime);
+
+  private:
+    void AdvanceToNext();
+    void EndRun();
+    bool PauseDue() const;
+
+    AddressList& list_;
+    LookupHost& host_;
+    const Options& options_;
+    int32_t& currentIndex_;
+    int32_t& running_;
+    Phase phase_ = Phase::Idle;
+    int referrals_ = 0;
+    bool referralNext_ = false;  // the next StartNextLookup continues a referral
+};

@@ -1,0 +1,11 @@
+# The lookup engine: scheduler and server overrides in the core, the socket
+# layer and the reverse name resolution in the shell.
+list(APPEND OL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/lookup_scheduler.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/server_overrides.cpp
+)
+list(APPEND OL_SHELL_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/async_socket.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/whois_connection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/name_resolver.cpp
+)

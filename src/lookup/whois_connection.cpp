@@ -1,0 +1,143 @@
+#include "lookup/whois_connection.h"
+
+#include <cstring>
+
+#include "lookup/server_selection.h"
+#include "shell/messages.h"
+
+WhoisConnection::WhoisConnection() = default;
+
+void WhoisConnection::ForgetPostedOutcome() {
+    if (outcomePosted_) ++staleOutcomes_;
+    outcomePosted_ = false;
+}
+
+bool WhoisConnection::TakeOutcome() {
+    if (staleOutcomes_ > 0) {
+        --staleOutcomes_;
+        return false;
+    }
+    outcomePosted_ = false;
+    return true;
+}
+
+int WhoisConnection::StartQuery(HWND owner, uint32_t address, int32_t registry) {
+    ForgetPostedOutcome();
+    response.Clear();
+    response.growStep = 8192;
+    response.lengthKnown = 1;
+    response.SetText("");
+    cancelled = 0;
+    sendPending = 1;
+    ownerWindow = owner;
+
+    if (!EnsureSocketWindow()) return 0;
+    CloseSocket();
+
+    socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (socket == INVALID_SOCKET) return 0;
+    SocketMap().Add(this, static_cast<uintptr_t>(socket));
+
+    // A socket that cannot start its conversation is closed at once, so
+    // that no event of it can arrive later; the error stays the thread's.
+    auto giveUp = [this]() {
+        const int error = WSAGetLastError();
+        CloseSocket();
+        WSASetLastError(error);
+        return 0;
+    };
+    if (!SelectEvents(FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE)) return giveUp();
+    if (!BindAny()) return giveUp();
+
+    const WhoisServer server = servers.ServerFor(registry);
+    if (!server.host[0]) return giveUp();
+    BuildQuery(registry, address, query);
+
+    if (!ConnectToHost(server.host, server.port)) return giveUp();
+    ArmTimeout(connectTimeoutMs);
+    return 1;
+}
+
+void WhoisConnection::CancelQuery() {
+    ForgetPostedOutcome();
+    EndConversation();
+}
+
+void WhoisConnection::EndConversation() {
+    cancelled = 1;
+    CloseSocket();
+}
+
+void WhoisConnection::ReportDone(int failed, int code) {
+    if (cancelled || !ownerWindow) return;
+    if (PostMessageA(ownerWindow, UM_LOOKUPDONE, static_cast<WPARAM>(failed), static_cast<LPARAM>(code))) {
+        outcomePosted_ = true;
+    }
+}
+
+void WhoisConnection::PostStartFailure(HWND owner) {
+    if (PostMessageA(owner, UM_LOOKUPDONE, 1, 0)) outcomePosted_ = true;
+}
+
+void WhoisConnection::Fail(int code) {
+    ReportDone(1, code);
+    response.Clear();  // the memory of a refused answer goes at once
+    EndConversation();
+}
+
+bool WhoisConnection::Keep(const char* bytes, int n) {
+    if (static_cast<int64_t>(response.length) + n > kMaxAnswerBytes) {
+        Fail(WSAENOBUFS);
+        return false;
+    }
+    if (!response.AppendBytes(bytes, n)) {
+        Fail(WSAENOBUFS);
+        return false;
+    }
+    return true;
+}
+
+void WhoisConnection::OnRead(int) {
+    if (socket == INVALID_SOCKET) return;
+    const int n = recv(socket, receiveArea, sizeof receiveArea - 1, 0);
+    if (n <= 0) return;  // the close event ends the conversation
+    if (Keep(receiveArea, n)) ArmTimeout(idleTimeoutMs);
+}
+
+void WhoisConnection::OnWrite(int) {
+    if (!sendPending || socket == INVALID_SOCKET) return;
+    send(socket, query, static_cast<int>(std::strlen(query)), 0);
+    sendPending = 0;
+}
+
+void WhoisConnection::OnConnect(int error) {
+    if (error != 0) {
+        ReportDone(1, error);
+        EndConversation();
+        return;
+    }
+    ArmTimeout(idleTimeoutMs);
+}
+
+void WhoisConnection::OnClose(int error) {
+    // Wine often reports the close of a reset connection without a read
+    // event for the last bytes: they are still in the socket.
+    for (;;) {
+        if (socket == INVALID_SOCKET) return;
+        const int n = recv(socket, receiveArea, sizeof receiveArea - 1, 0);
+        if (n <= 0) break;
+        if (!Keep(receiveArea, n)) return;
+    }
+    if (error == WSAENETDOWN) {
+        ReportDone(1, error);
+        EndConversation();
+        return;
+    }
+    // Any other close, a reset included, answers with what arrived.
+    ReportDone(0, error);
+    CloseSocket();
+}
+
+void WhoisConnection::OnTimeout() {
+    Fail(WSAETIMEDOUT);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// One WHOIS conversation at a time: resolve the registry's host, connect,
+// send one query line, collect the answer until the server closes, and post
+// the outcome (UM_LOOKUPDONE) to the owner window.
+
+#include "input/text_buffer.h"
+#include "lookup/async_socket.h"
+#include "lookup/server_overrides.h"
+
+class WhoisConnection : public AsyncSocket {
+  public:
+    // Answers up to this many bytes are kept; one byte more fails.
+    static constexpr int32_t kMaxAnswerBytes = 4194304;
+    static constexpr uint32_t kConnectTimeoutMs = 30000;
+    static constexpr uint32_t kIdleTimeoutMs = 60000;
+
+    WhoisConnection();
+
+    // 1 when the conversation is under way, 0 when it cannot start (nothing
+    // is posted then). Ends whatever conversation was open, without a report.
+    int StartQuery(HWND owner, uint32_t address, int32_t registry);
+    // Ends the conversation silently: no outcome follows, and one already
+    // posted is recognised as stale by TakeOutcome.
+    void CancelQuery();
+    // Posts UM_LOOKUPDONE(failed, code) unless cancelled.
+    virtual void ReportDone(int failed, int code);
+    // Posts a failure for a conversation that could not start, so that it
+    // takes the road of every other outcome.
+    void PostStartFailure(HWND owner);
+    // Called for each UM_LOOKUPDONE that arrives: false when the message
+    // belongs to a conversation that was cancelled or replaced after posting.
+    bool TakeOutcome();
+
+    // The answer received so far, up to its first NUL.
+    const char* ResponseText() const { return response.Text(); }
+
+    void OnRead(int error) override;
+    void OnWrite(int error) override;
+    void OnClose(int error) override;
+    void OnConnect(int error) override;
+    void OnTimeout() override;
+
+    ServerOverrides servers;                        // where each registry is asked
+    uint32_t connectTimeoutMs = kConnectTimeoutMs;  // no connection within this: failed
+    uint32_t idleTimeoutMs = kIdleTimeoutMs;        // no byte for this long: failed
+
+    TextBuffer response{8192, true};
+    char query[256] = {};
+    char receiveArea[4096] = {};
+    int32_t sendPending = 0;
+    int32_t cancelled = 0;
+    HWND ownerWindow = nullptr;
+
+  private:
+    // Appends received bytes; false (after failing the conversation) when
+    // the answer would pass its limit.
+    bool Keep(const char* bytes, int n);
+    void Fail(int code);
+    // Closes after the outcome was reported: nothing more is posted.
+    void EndConversation();
+    void ForgetPostedOutcome();
+
+    bool outcomePosted_ = false;  // posted for the current conversation, not yet taken
+    int staleOutcomes_ = 0;       // posted for ended conversations, not yet taken
+};

@@ -1,0 +1,89 @@
+#pragma once
+// A WHOIS server on 127.0.0.1 in a thread of the test process: it accepts
+// connections one after the other, reads each query line and hands the
+// connection to a behaviour.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A blocking server in a thread: accepts connections one after the other,
+// reads each query line and hands the connection to a behaviour.
+class TestServer {
+  public:
+    using Behaviour = std::function<void(SOCKET)>;
+
+    explicit TestServer(Behaviour behaviour, int backlog = 8) : behaviour_(std::move(behaviour)) {
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in local = {};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = inet_addr("127.0.0.1");
+        bind(listener_, reinterpret_cast<sockaddr*>(&local), sizeof local);
+        listen(listener_, backlog);
+        int size = sizeof local;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&local), &size);
+        port = ntohs(local.sin_port);
+        thread_ = std::thread([this] { Loop(); });
+    }
+    ~TestServer() { Stop(); }
+
+    void Stop() {
+        if (listener_ != INVALID_SOCKET) {
+            stopping_ = true;
+            closesocket(listener_);
+            listener_ = INVALID_SOCKET;
+        }
+        if (thread_.joinable()) thread_.join();
+    }
+
+    std::string Address() const { return "127.0.0.1:" + std::to_string(port); }
+
+    int port = 0;
+    std::vector<std::string> queries;  // read by the test after Stop or an outcome
+
+  private:
+    void Loop() {
+        for (;;) {
+            SOCKET conn = accept(listener_, nullptr, nullptr);
+            if (conn == INVALID_SOCKET) return;
+            std::string query;
+            char c;
+            while (query.find('\n') == std::string::npos && recv(conn, &c, 1, 0) == 1) query += c;
+            queries.push_back(query);
+            behaviour_(conn);
+            closesocket(conn);
+            if (stopping_) return;
+        }
+    }
+
+    Behaviour behaviour_;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+};
+
+inline void SendAll(SOCKET s, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const int n = send(s, data.data() + done, static_cast<int>(std::min<size_t>(data.size() - done, 65536)), 0);
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+inline void Reset(SOCKET s) {
+    linger l = {1, 0};
+    setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+}
+
+// Waits in a blocking recv until the client closes (or the test ends).
+inline void HoldOpen(SOCKET s) {
+    char buffer[256];
+    while (recv(s, buffer, sizeof buffer, 0) > 0) {
+    }
+}
