@@ -1,0 +1,67 @@
+#include "reports/file_sink_win.h"
+
+FileSink::~FileSink() {
+    Close();
+}
+
+void FileSink::Fail(DWORD code) {
+    // A failure without a code still has to read as a failure.
+    if (error_ == 0) error_ = code ? code : ERROR_WRITE_FAULT;
+}
+
+bool FileSink::Open(const char* path) {
+    Close();
+    error_ = 0;
+    buffer_.clear();
+    if (!path || !*path) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    file_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) {
+        Fail(GetLastError());
+        return false;
+    }
+    buffer_.reserve(kBlockSize);
+    return true;
+}
+
+bool FileSink::WriteAll(const char* bytes, size_t n) {
+    size_t done = 0;
+    while (!Failed() && done < n) {
+        DWORD written = 0;
+        const size_t left = n - done;
+        const DWORD chunk = static_cast<DWORD>(left < kBlockSize ? left : kBlockSize);
+        if (!WriteFile(file_, bytes + done, chunk, &written, nullptr)) {
+            Fail(GetLastError());
+        } else if (written == 0) {
+            Fail(ERROR_WRITE_FAULT);
+        }
+        done += written;
+    }
+    return !Failed();
+}
+
+bool FileSink::Flush() {
+    const bool ok = WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+}
+
+bool FileSink::Write(const char* bytes, size_t n) {
+    if (!IsOpen()) Fail(ERROR_INVALID_HANDLE);
+    if (Failed()) return false;
+    if (buffer_.size() + n > kBlockSize && !Flush()) return false;
+    // A block this large goes straight to the file.
+    if (n >= kBlockSize) return WriteAll(bytes, n);
+    buffer_.insert(buffer_.end(), bytes, bytes + n);
+    return true;
+}
+
+bool FileSink::Close() {
+    if (!IsOpen()) return !Failed();
+    Flush();
+    if (!CloseHandle(file_)) Fail(GetLastError());
+    file_ = INVALID_HANDLE_VALUE;
+    return !Failed();
+}
