@@ -28,12 +28,6 @@ const char kRetrieving[] = "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8\xCA\xFD\xBE\xDD..."
 const char kSucceeded[] = "\xB3\xC9\xB9\xA6";                                      // 成功
 const char kProgress1[] = "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8 Whois \xCA\xFD\xBE\xDD... 1";
 
-std::string SettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
-}
-
 std::string ReadAnswer(const char* relative) {
     std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + relative, std::ios::binary);
     std::stringstream s;
@@ -41,55 +35,13 @@ std::string ReadAnswer(const char* relative) {
     return s.str();
 }
 
-// Pumps messages until done() holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - elapsed, 50), QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
-}
-
-// Runs work on this thread once the current message is done: a dialog seen
-// by the watcher is only being activated, still inside its initialisation.
-class Later {
-  public:
-    Later() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "LookupRunLater";
-        RegisterClassA(&wc);
-        hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    ~Later() { DestroyWindow(hwnd_); }
-    void Post(std::function<void()> work) {
-        PostMessageA(hwnd_, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
-    }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP) {
-            auto* work = reinterpret_cast<std::function<void()>*>(lParam);
-            (*work)();
-            delete work;
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    HWND hwnd_ = nullptr;
-};
-
 struct LookupRunTest : ::testing::Test {
     CommandLine commandLine;
     MainWindow* window = nullptr;
 
     // Opens a main window whose registries all answer at server.
     void Open(const TestServer& server, const char* extra = "") {
-        std::ofstream cfg(SettingsPath(), std::ios::binary | std::ios::trunc);
+        std::ofstream cfg(TestSettingsPath(), std::ios::binary | std::ios::trunc);
         cfg << "[General]\r\nResolveIPAddr=0\r\nFindServerByIP=0\r\n" << extra;
         for (const char* key : {"ArinServer", "RipeServer", "ApnicServer", "LacnicServer", "AfrinicServer"}) {
             cfg << key << "=" << server.Address() << "\r\n";
@@ -105,7 +57,7 @@ struct LookupRunTest : ::testing::Test {
         if (window && window->hwnd && IsWindow(window->hwnd)) DestroyWindow(window->hwnd);
         PumpMessages();
         delete window;
-        DeleteFileA(SettingsPath().c_str());
+        DeleteFileA(TestSettingsPath().c_str());
     }
     void RunText(const char* text) {
         window->options->addressText.SetText(text);

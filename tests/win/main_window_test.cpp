@@ -18,19 +18,6 @@
 
 namespace {
 
-std::string SettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -77,10 +64,10 @@ std::string DefaultColumnsHex() {
 }  // namespace
 
 TEST_F(MainWindowFixture, FirstRunWritesEveryKeyInOrderWithItsDefault) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     Close();
-    const std::string text = ReadFileBytes(SettingsPath());
+    const std::string text = ReadFileBytes(TestSettingsPath());
     const std::string expectedHead =
         "[General]\r\nShowGridLines=0\r\nSaveFilterIndex=0\r\nHostNameToIP=0\r\nLoadOnlyLastIP=0\r\n"
         "SplitLoc=21844\r\nResolveIPAddr=1\r\nPause=0\r\nPauseTime=30\r\nPauseCount=10\r\nShowInfoTip=1\r\n"
@@ -94,7 +81,7 @@ TEST_F(MainWindowFixture, FirstRunWritesEveryKeyInOrderWithItsDefault) {
 }
 
 TEST_F(MainWindowFixture, ShutdownRunsOnceForSessionEndAndDestroy) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     SendMessageA(window->hwnd, WM_QUERYENDSESSION, 0, 0);
     EXPECT_TRUE(window->shutDown);
@@ -108,7 +95,7 @@ TEST_F(MainWindowFixture, ShutdownRunsOnceForSessionEndAndDestroy) {
 }
 
 TEST_F(MainWindowFixture, WinPosRoundTripsAndImplausibleOnesAreIgnored) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     SetWindowPos(window->hwnd, nullptr, 33, 44, 500, 400, SWP_NOZORDER);
     Close();
@@ -126,10 +113,10 @@ TEST_F(MainWindowFixture, WinPosRoundTripsAndImplausibleOnesAreIgnored) {
     p.length = 44;
     p.showCmd = SW_SHOWNORMAL;
     p.rcNormalPosition = {GetSystemMetrics(SM_CXSCREEN) - 10, 10, GetSystemMetrics(SM_CXSCREEN) + 300, 300};
-    std::string text = ReadFileBytes(SettingsPath());
+    std::string text = ReadFileBytes(TestSettingsPath());
     const size_t at = text.find("WinPos=") + 7;
     text.replace(at, text.find("\r\n", at) - at, EncodeHexBytes(&p, 44));
-    WriteFileBytes(SettingsPath(), text);
+    WriteFileBytes(TestSettingsPath(), text);
     Open();
     GetWindowRect(window->hwnd, &r);
     EXPECT_EQ(r.left, 0);
@@ -137,7 +124,7 @@ TEST_F(MainWindowFixture, WinPosRoundTripsAndImplausibleOnesAreIgnored) {
 }
 
 TEST_F(MainWindowFixture, EmptyListCommandStates) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     for (int disabled : {IDM_PROPERTIES, IDM_SAVE_SELECTED, IDM_COPY, IDM_STOP, IDM_AUTOSIZE_COLUMNS,
                          IDM_HTML_HORIZONTAL, IDM_HTML_VERTICAL, IDM_FIND}) {
@@ -179,7 +166,7 @@ TEST_F(MainWindowFixture, EmptyListCommandStates) {
 }
 
 TEST_F(MainWindowFixture, GridLinesToggleFlipsCheckAndListStyle) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     auto style = [&] { return ListView_GetExtendedListViewStyle(window->listView); };
     EXPECT_FALSE(style() & LVS_EX_GRIDLINES);
@@ -196,7 +183,7 @@ TEST_F(MainWindowFixture, GridLinesToggleFlipsCheckAndListStyle) {
     EXPECT_FALSE(MenuState(IDM_SHOW_GRID) & MF_CHECKED);
     EXPECT_FALSE(style() & LVS_EX_GRIDLINES);
     Close();
-    EXPECT_NE(ReadFileBytes(SettingsPath()).find("ShowInfoTip=0\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(TestSettingsPath()).find("ShowInfoTip=0\r\n"), std::string::npos);
 }
 
 // Wine reports no object counts (GetGuiResources gives 0), so the menus and
@@ -221,7 +208,7 @@ TEST_F(MainWindowFixture, CreateAndCloseLeaksNoHandles) {
 }
 
 TEST_F(MainWindowFixture, SplitBarLayout) {
-    DeleteFileA(SettingsPath().c_str());
+    DeleteFileA(TestSettingsPath().c_str());
     Open();
     ShowWindow(window->hwnd, SW_SHOW);
     SetWindowPos(window->hwnd, nullptr, 0, 0, 800, 600, SWP_NOZORDER);

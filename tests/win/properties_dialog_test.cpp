@@ -23,44 +23,6 @@
 
 namespace {
 
-std::string SettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
-}
-
-// Runs work on this thread once the current message is done: a dialog seen
-// by the watcher is only being activated.
-class Later {
-  public:
-    Later() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "PropertiesTestLater";
-        RegisterClassA(&wc);
-        hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    ~Later() { DestroyWindow(hwnd_); }
-    Later(const Later&) = delete;
-    Later& operator=(const Later&) = delete;
-    void Post(std::function<void()> work) {
-        PostMessageA(hwnd_, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
-    }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP) {
-            auto* work = reinterpret_cast<std::function<void()>*>(lParam);
-            (*work)();
-            delete work;
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    HWND hwnd_ = nullptr;
-};
-
 RECT ClientRectOf(HWND dialog, HWND control) {
     RECT r = {};
     GetWindowRect(control, &r);
@@ -157,7 +119,7 @@ struct PropertiesTest : ::testing::Test {
     Later later;
 
     void SetUp() override {
-        std::ofstream cfg(SettingsPath(), std::ios::binary | std::ios::trunc);
+        std::ofstream cfg(TestSettingsPath(), std::ios::binary | std::ios::trunc);
         cfg << "[General]\r\nResolveIPAddr=0\r\n";
         cfg.close();
         commandLine.Build("/nodlgstart");

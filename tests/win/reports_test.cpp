@@ -28,21 +28,8 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string SettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
 }
 
 std::string TempFolder() {
@@ -93,38 +80,6 @@ void SetClipboardText(const char* text) {
     CloseClipboard();
 }
 
-// Runs work on this thread once the current message is done: a dialog seen
-// by the watcher is only being activated.
-class Later {
-  public:
-    Later() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ReportsTestLater";
-        RegisterClassA(&wc);
-        hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    ~Later() { DestroyWindow(hwnd_); }
-    Later(const Later&) = delete;
-    Later& operator=(const Later&) = delete;
-    void Post(std::function<void()> work) {
-        PostMessageA(hwnd_, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
-    }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP) {
-            auto* work = reinterpret_cast<std::function<void()>*>(lParam);
-            (*work)();
-            delete work;
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    HWND hwnd_ = nullptr;
-};
-
 // What the save dialog showed, and what the test answers in it.
 struct SaveDialogAnswer {
     std::string path;     // empty: cancel
@@ -173,7 +128,7 @@ struct ReportsTest : ::testing::Test {
     Later later;
 
     void SetUp() override {
-        std::ofstream cfg(SettingsPath(), std::ios::binary | std::ios::trunc);
+        std::ofstream cfg(TestSettingsPath(), std::ios::binary | std::ios::trunc);
         cfg << "[General]\r\nResolveIPAddr=0\r\n";
     }
     void TearDown() override {
@@ -242,7 +197,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
     EXPECT_EQ(html.shownFilter, 0);  // SaveFilterIndex 0: the first type
     EXPECT_EQ(html.filterCount, 6);
     EXPECT_EQ(window->options->SaveFilterIndex, 4);
-    const std::string written = ReadBytes(path);
+    const std::string written = ReadFileBytes(path);
     EXPECT_EQ(written.rfind("<!DOCTYPE HTML PUBLIC", 0), 0u) << written.substr(0, 80);
     EXPECT_NE(written.find("<td bgcolor=#FFF6F0 nowrap>Owner 1 &amp; Co"), std::string::npos);
     EXPECT_NE(written.find("Owner 3 &amp; Co"), std::string::npos);
@@ -250,7 +205,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
 
     // The choice survives a restart through the settings file.
     Close();
-    EXPECT_NE(ReadBytes(SettingsPath()).find("SaveFilterIndex=4\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(TestSettingsPath()).find("SaveFilterIndex=4\r\n"), std::string::npos);
     Open();
     AddItems();
     Select({1});
@@ -268,7 +223,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
     xml.filterIndex = 6;
     SaveWith(IDM_SAVE_SELECTED, &xml);
     EXPECT_EQ(window->options->SaveFilterIndex, 6);
-    const std::string xmlText = ReadBytes(xmlPath);
+    const std::string xmlText = ReadFileBytes(xmlPath);
     EXPECT_EQ(xmlText.rfind("<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n", 0), 0u);
     EXPECT_NE(xmlText.find("<item>\r\n"), std::string::npos);
     EXPECT_NE(xmlText.find("Owner 2 &amp; Co"), std::string::npos);
@@ -338,7 +293,7 @@ TEST_F(ReportsTest, WhoisRecordsInReverseOrder) {
     EXPECT_EQ(answer.filterCount, 2);
     EXPECT_EQ(answer.shownFilter, 0);
     const std::string stars(80, '*');
-    EXPECT_EQ(ReadBytes(path), "answer 3\r\nline two\r\n\r\n" + stars + "\r\n" + "answer 2\r\nline two\r\n\r\n" +
+    EXPECT_EQ(ReadFileBytes(path), "answer 3\r\nline two\r\n\r\n" + stars + "\r\n" + "answer 2\r\nline two\r\n\r\n" +
                                    stars + "\r\n" + "answer 1\r\nline two\r\n\r\n" + stars + "\r\n");
     EXPECT_EQ(window->options->SaveFilterIndex, 0);  // this dialog remembers nothing
 }
@@ -354,7 +309,7 @@ TEST_F(ReportsTest, HtmlReportCommandsWriteAndOpenTheReport) {
 
     Command(IDM_HTML_VERTICAL);
     EXPECT_EQ(opened, path);
-    const std::string vertical = ReadBytes(path);
+    const std::string vertical = ReadFileBytes(path);
     EXPECT_EQ(vertical.rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
     size_t tables = 0;
     for (size_t at = vertical.find("</table><p>"); at != std::string::npos; at = vertical.find("</table><p>", at + 1)) {
@@ -365,7 +320,7 @@ TEST_F(ReportsTest, HtmlReportCommandsWriteAndOpenTheReport) {
     opened.clear();
     Command(IDM_HTML_HORIZONTAL);
     EXPECT_EQ(opened, path);
-    const std::string horizontal = ReadBytes(path);
+    const std::string horizontal = ReadFileBytes(path);
     EXPECT_NE(horizontal.find("<table border=\"1\" cellpadding=\"5\"><tr bgcolor=\"E0E0E0\">\r\n"), std::string::npos);
     EXPECT_EQ(horizontal.substr(horizontal.size() - 26), "</table>\r\n\r\n</body></html>");
     g_openedPath = nullptr;
@@ -417,7 +372,7 @@ TEST_F(ReportsTest, DISABLED_TheLanguageFilesCharsetAndDirectionReachTheHead) {
     DeleteFileA(languagePath.c_str());
     InitLanguage();
     ASSERT_TRUE(written);
-    const std::string report = ReadBytes(path);
+    const std::string report = ReadFileBytes(path);
     EXPECT_NE(report.find("<html><head><meta http-equiv='content-type' content='text/html;charset=gb2312'><title>"),
               std::string::npos);
     EXPECT_NE(report.find("<body>\r\n<table dir=\"rtl\"><tr><td>\r\n <h3>"), std::string::npos);
@@ -425,7 +380,7 @@ TEST_F(ReportsTest, DISABLED_TheLanguageFilesCharsetAndDirectionReachTheHead) {
 
     // Without a language file: no meta line, no right-to-left table.
     ASSERT_TRUE(WriteReportFile(*window->addressList, path.c_str(), 5, false));
-    const std::string plain = ReadBytes(path);
+    const std::string plain = ReadFileBytes(path);
     EXPECT_NE(plain.find("<html><head><title>"), std::string::npos);
     EXPECT_EQ(plain.find("rtl"), std::string::npos);
 }
@@ -440,7 +395,7 @@ TEST_F(ReportsTest, FileSinkKeepsTheFirstFailure) {
     EXPECT_TRUE(sink.Write(big.data(), big.size()));
     EXPECT_TRUE(sink.Write("xyz", 3));
     EXPECT_TRUE(sink.Close());
-    EXPECT_EQ(ReadBytes(path), "abc" + big + "xyz");
+    EXPECT_EQ(ReadFileBytes(path), "abc" + big + "xyz");
 
     // Others may read the file while it is written.
     ASSERT_TRUE(sink.Open(path.c_str()));
@@ -449,7 +404,7 @@ TEST_F(ReportsTest, FileSinkKeepsTheFirstFailure) {
     EXPECT_NE(reader, INVALID_HANDLE_VALUE);
     if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
     EXPECT_TRUE(sink.Close());
-    EXPECT_EQ(ReadBytes(path), "");  // an existing file is replaced
+    EXPECT_EQ(ReadFileBytes(path), "");  // an existing file is replaced
 
     FileSink missing;
     EXPECT_FALSE(missing.Open("C:\\no\\such\\folder\\x.txt"));

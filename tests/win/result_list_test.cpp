@@ -20,12 +20,6 @@
 
 namespace {
 
-std::string SettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
-}
-
 class StringSink : public ByteSink {
 public:
     bool Write(const char* bytes, size_t n) override {
@@ -52,7 +46,7 @@ struct ResultListFixture : ::testing::Test {
         delete window;
         window = nullptr;
     }
-    void SetUp() override { DeleteFileA(SettingsPath().c_str()); }
+    void SetUp() override { DeleteFileA(TestSettingsPath().c_str()); }
     void TearDown() override { Close(); }
 
     // Adds the addresses of text as a reload does: no run starts.

@@ -1,6 +1,11 @@
 #include "win_test_support.h"
 
+#include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <vector>
+
+#include "shell/settings_file.h"
 
 namespace {
 DialogWatcher* g_watcher = nullptr;
@@ -52,3 +57,52 @@ std::string MessageBoxText(HWND box) {
 
 int GdiObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
 int UserObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)); }
+
+std::string TestSettingsPath() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    return SettingsPathFor(program);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - elapsed, 50), QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+Later::Later() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OlTestLater";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+Later::~Later() { DestroyWindow(hwnd_); }
+
+void Later::Post(std::function<void()> work) {
+    PostMessageA(hwnd_, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
+}
+
+LRESULT CALLBACK Later::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        auto* work = reinterpret_cast<std::function<void()>*>(lParam);
+        (*work)();
+        delete work;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -36,3 +36,26 @@ std::string MessageBoxText(HWND box);
 // GDI and USER object counts of this process.
 int GdiObjectCount();
 int UserObjectCount();
+
+// The settings file of this test program, named as the program names its own.
+std::string TestSettingsPath();
+// The bytes of a file ("" when it cannot be read).
+std::string ReadFileBytes(const std::string& path);
+
+// Pumps messages until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+
+// Runs work on this thread once the current message is done: a dialog seen
+// by a DialogWatcher is only being activated, still inside its set-up.
+class Later {
+public:
+    Later();
+    ~Later();
+    Later(const Later&) = delete;
+    Later& operator=(const Later&) = delete;
+    void Post(std::function<void()> work);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
