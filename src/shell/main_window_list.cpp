@@ -28,7 +28,11 @@ void MainWindow::RebuildList(bool resort) { addressList->Rebuild(resort); }
 
 void MainWindow::ReloadAddressText() {
     addressList->AddAddressesFromText();
+    // Many new rows are made far faster while the control does not redraw.
+    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     addressList->Rebuild(false);
+    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView, nullptr, TRUE);
 }
 
 void MainWindow::ReadSenderText(WPARAM length, LPARAM address) {
