@@ -5,6 +5,7 @@
 # Exits non-zero when any target reports a finding.
 #   scripts/fuzz.sh 20      # a smoke run
 #   scripts/fuzz.sh 600     # a long run
+# OL_FUZZ_TARGETS="fuzz_next_token fuzz_next_line" limits the run to those.
 set -eu
 seconds=${1:?usage: scripts/fuzz.sh SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,9 +36,9 @@ seed_values() {
 }
 
 failed=""
-for target in fuzz_arin_parser fuzz_ripe_parser fuzz_lacnic_parser fuzz_next_line \
-    fuzz_parse_address_range fuzz_parse_cidr_range fuzz_pick_abuse_address fuzz_next_token \
-    fuzz_parse_dotted_quad; do
+all="fuzz_arin_parser fuzz_ripe_parser fuzz_lacnic_parser fuzz_next_line fuzz_parse_address_range
+fuzz_parse_cidr_range fuzz_pick_abuse_address fuzz_next_token fuzz_parse_dotted_quad"
+for target in ${OL_FUZZ_TARGETS:-$all}; do
     corpus="$run/corpus/$target"
     artifacts="$run/artifacts/$target"
     mkdir -p "$corpus" "$artifacts"

@@ -113,9 +113,13 @@ int WaitWindow(double seconds) {
 int HandOver(const void* text, WPARAM length) {
     HWND w = MainWindow();
     if (!w) return Fail("no main window");
-    PostMessageA(w, kSenderProcess, 0, static_cast<LPARAM>(GetCurrentProcessId()));
-    // Sent, not posted: the text must stay readable until it has been read.
+    // Both sent, not posted: a sent message overtakes posted ones, and the
+    // text must stay readable until it has been read.
     DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(w, kSenderProcess, 0, static_cast<LPARAM>(GetCurrentProcessId()), SMTO_NORMAL, 30000,
+                             &result)) {
+        return Fail("the main window did not take the sender");
+    }
     if (!SendMessageTimeoutA(w, kSenderText, length, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &result)) {
         return Fail("the main window did not take the text");
     }
