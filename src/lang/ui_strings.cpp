@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "lang/format_conversions.h"
+
 namespace {
 
 constexpr int kPoolSize = 32768;
@@ -21,15 +23,37 @@ struct StringCache {
     int count = 0;
     int used = 0;
     char work[kWorkSize];
+    char builtin[kWorkSize];  // the program's own text beside a translation
 };
 
 StringCache* g_cache = nullptr;
 UiStringSource* g_source = nullptr;
 char g_empty[1] = {'\0'};
 
+bool FetchBuiltin(int tableId, char* out) {
+    out[0] = '\0';
+    const bool found = g_source->BuiltinText(tableId, out, kWorkSize);
+    out[kWorkSize - 1] = '\0';
+    return found && out[0] != '\0';
+}
+
+// Copies a text into the pool; null when the pool or the table is full.
+const char* AddToPool(StringCache& c, uint32_t id, const char* text) {
+    const int length = static_cast<int>(std::strlen(text));
+    if (c.count >= kMaxEntries || c.used + length + 2 >= kPoolSize) return nullptr;
+    std::memcpy(c.pool + c.used, text, static_cast<size_t>(length) + 1);
+    c.entries[c.count].id = id;
+    c.entries[c.count].offset = c.used;
+    ++c.count;
+    c.used += length + 1;
+    return c.pool + c.entries[c.count - 1].offset;
+}
+
 }  // namespace
 
-void SetUiStringSource(UiStringSource* source) { g_source = source; }
+void SetUiStringSource(UiStringSource* source) {
+    g_source = source;
+}
 
 void ResetUiStringCache() {
     delete g_cache;
@@ -44,20 +68,33 @@ const char* GetUiString(uint32_t id) {
     }
     if (!g_source) return g_empty;
 
-    c.work[0] = '\0';
     const int tableId = static_cast<int>(id & 0xFFFF);
-    bool found = false;
-    if (!(id & UISTR_BUILTIN)) found = g_source->TranslatedText(static_cast<int>(id), c.work, kWorkSize) && c.work[0];
-    if (!found) found = g_source->BuiltinText(tableId, c.work, kWorkSize);
-    c.work[kWorkSize - 1] = '\0';
-    if (!found || c.work[0] == '\0') return g_empty;
+    bool translated = false;
+    if (!(id & UISTR_BUILTIN)) {
+        c.work[0] = '\0';
+        translated = g_source->TranslatedText(static_cast<int>(id), c.work, kWorkSize);
+        c.work[kWorkSize - 1] = '\0';
+        translated = translated && c.work[0] != '\0';
+    }
+    if (translated) {
+        // Any text may end up as a printf format: a translation that asks
+        // for other arguments than the program's text would read or write
+        // memory it does not own, so the program's text is used instead.
+        const bool hasBuiltin = FetchBuiltin(tableId, c.builtin);
+        if (!SameConversions(hasBuiltin ? c.builtin : "", c.work)) {
+            if (!hasBuiltin) return g_empty;
+            std::memcpy(c.work, c.builtin, sizeof c.work);
+            translated = false;
+        }
+    } else if (!FetchBuiltin(tableId, c.work)) {
+        return g_empty;
+    }
 
-    const int length = static_cast<int>(std::strlen(c.work));
-    if (c.count >= kMaxEntries || c.used + length + 2 >= kPoolSize) return g_empty;
-    std::memcpy(c.pool + c.used, c.work, static_cast<size_t>(length) + 1);
-    c.entries[c.count].id = id;
-    c.entries[c.count].offset = c.used;
-    ++c.count;
-    c.used += length + 1;
-    return c.pool + c.entries[c.count - 1].offset;
+    if (const char* pooled = AddToPool(c, id, c.work)) return pooled;
+    // A translation too long for what is left of the pool: the program's
+    // own, usually shorter, text may still fit.
+    if (translated && c.count < kMaxEntries && FetchBuiltin(tableId, c.builtin)) {
+        if (const char* pooled = AddToPool(c, id, c.builtin)) return pooled;
+    }
+    return g_empty;
 }

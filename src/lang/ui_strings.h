@@ -11,7 +11,7 @@ constexpr uint32_t UISTR_BUILTIN = 0x10000;
 // Where the texts come from: the shell reads the string table and the
 // language file; tests supply a map.
 class UiStringSource {
-public:
+  public:
     virtual ~UiStringSource() = default;
     // The string table's text for id (low 16 bits); false when there is none.
     virtual bool BuiltinText(int id, char* out, int outSize) = 0;

@@ -2,12 +2,23 @@
 
 #include <windows.h>
 
+#include "extras/crash_report_win.h"
+#include "lang/language.h"
+#include "resources/resource_ids.h"
 #include "shell/messages.h"
 #include "whois/bin_resources.h"
 
-void PrepareProcess() { InstallWin32BinResourceLoader(); }
+void PrepareProcess() {
+    InstallWin32BinResourceLoader();
+    InstallCrashReporter();
+}
 
-void WriteLanguageTemplate() {}
+void WriteLanguageTemplate() {
+    // The crash report is never translated, so the template leaves it out.
+    static const int32_t kSkipped[] = {IDD_CRASH_REPORT, 0};
+    SetLanguageTemplateSkipList(kSkipped);
+    SaveLanguageFile();
+}
 
 void DeleteSettingsRegistryKey() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens"); }
 
