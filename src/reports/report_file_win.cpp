@@ -1,8 +1,8 @@
 #include "reports/report_file_win.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
+#include "extras/shell_open.h"
 #include "lang/language.h"
 #include "reports/file_sink_win.h"
 #include "reports/report_driver.h"
@@ -10,11 +10,10 @@
 
 namespace {
 
-void ShellOpen(HWND owner, const char* path) {
-    ShellExecuteA(owner, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
-}
+// A failure to open the report is silent.
+void OpenReport(HWND owner, const char* path) { ShellOpen(owner, path); }
 
-ShellOpener g_opener = ShellOpen;
+ShellOpener g_opener = OpenReport;
 
 }  // namespace
 
@@ -60,7 +59,7 @@ void OpenWithShell(HWND owner, const char* path) {
 }
 
 void SetShellOpener(ShellOpener opener) {
-    g_opener = opener ? opener : ShellOpen;
+    g_opener = opener ? opener : OpenReport;
 }
 
 ReportEnvironment PlatformReportEnvironment() {

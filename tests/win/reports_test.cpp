@@ -354,7 +354,7 @@ TEST_F(ReportsTest, AReportThatCannotBeWrittenShowsTheSystemError) {
     g_openedPath = nullptr;
 }
 
-TEST_F(ReportsTest, DISABLED_TheLanguageFilesCharsetAndDirectionReachTheHead) {
+TEST_F(ReportsTest, TheLanguageFilesCharsetAndDirectionReachTheHead) {
     Open();
     AddItems();
     char program[MAX_PATH] = {};
