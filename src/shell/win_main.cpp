@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "lang/language.h"
+#include "lang/ui_strings.h"
 #include "resources/resource_ids.h"
 #include "shell/app.h"
 #include "shell/command_line.h"
@@ -92,5 +93,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
     }
     delete window;
     delete commandLine;
+    ResetUiStringCache();
     return exitCode;
 }
