@@ -4,59 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
-#include "input/address_list.h"
-#include "reports/report_driver.h"
-#include "shell/options.h"
+#include "report_test_support.h"
 #include "views/result_columns.h"
 
 namespace {
 
-std::string ReadFixture(const char* name) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/reports/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class TextReportTest : public ::testing::Test {
-  protected:
-    TextReportTest() : list(&options) {
-        options.ResolveIPAddr = 0;
-        list.Attach(&view);
-        view.InsertColumns(list);
-    }
-    void Add(const char* text) {
-        options.addressText.SetText(text);
-        list.AddAddressesFromText();
-        list.Rebuild(true);
-    }
-    // Shows only the given columns, in the given order.
-    void ShowColumns(std::initializer_list<int> columns) {
-        for (auto& column : view.columns) column.width = 0;
-        int position = 0;
-        for (int id : columns) {
-            view.columns[id].width = 100;
-            view.columns[id].position = position++;
-        }
-    }
-    std::string Report(int format, bool selectedOnly, bool expectOk = true) {
-        StringSink sink;
-        EXPECT_EQ(WriteReport(list, sink, format, selectedOnly), expectOk);
-        EXPECT_EQ(list.OutputFormat(), FormatScreen);
-        return sink.text;
-    }
-
-    TestUiStrings strings;
-    Options options;
-    FakeReportView view;
-    AddressList list;
-};
+// Text reports are written by the same list the HTML and XML tests use.
+using TextReportTest = ReportListTest;
 
 TEST_F(TextReportTest, PlainItemWithTwoColumns) {
     Add("198.51.100.7");
@@ -139,10 +95,10 @@ TEST_F(TextReportTest, SelectedRowsInTheOrderShown) {
     view.columns[ColumnResolvedName].position = 2;
     for (int id = ColumnStatus; id < ColumnResolvedName; ++id) view.columns[id].position = id + 1;
 
-    EXPECT_EQ(Report(FormatPlainText, true), ReadFixture("selected_plain.txt"));
-    EXPECT_EQ(Report(FormatTabbed, true), ReadFixture("selected_tabbed.txt"));
-    EXPECT_EQ(Report(FormatTabular, true), ReadFixture("selected_tabular.txt"));
-    ASSERT_FALSE(ReadFixture("selected_tabbed.txt").empty());
+    EXPECT_EQ(Report(FormatPlainText, true), ReadReportFixture("selected_plain.txt"));
+    EXPECT_EQ(Report(FormatTabbed, true), ReadReportFixture("selected_tabbed.txt"));
+    EXPECT_EQ(Report(FormatTabular, true), ReadReportFixture("selected_tabular.txt"));
+    ASSERT_FALSE(ReadReportFixture("selected_tabbed.txt").empty());
 
     // All rows: the unselected one comes in its place.
     const std::string all = Report(FormatTabbed, false);
