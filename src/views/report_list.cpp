@@ -98,7 +98,16 @@ void ReportList::SyncRow(int index, const ReportItem& item, int row) {
     next.clear();
     size_t pos = 0;
     for (int column = 0; column < ColumnCount(); ++column) {
-        const char* text = item.ColumnText(column, scratch_[0]);
+        const char* live = item.ColumnText(column, scratch_[0]);
+        // A name resolver may rewrite a member text while it is read here:
+        // compare, write and remember one copy, so the view and what was
+        // last written never differ (the resolver's change mark follows).
+        const char* text = live;
+        if (live != scratch_[0]) {
+            std::strncpy(scratch_[1], live, kTextBufferSize - 1);
+            scratch_[1][kTextBufferSize - 1] = '\0';
+            text = scratch_[1];
+        }
         const size_t length = std::strlen(text);
         const char* old = pos < shown.texts.size() ? shown.texts.c_str() + pos : "";
         const size_t oldLength = std::strlen(old);
