@@ -1,11 +1,11 @@
 #include "extras/about_dialog.h"
 
-#include "extras/shell_open.h"
+#include "framework/shell_open.h"
 #include "extras/unscramble.h"
 #include "lang/language.h"
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/ui_helpers.h"
+#include "framework/app.h"
+#include "framework/ui_helpers.h"
 
 AboutDialog::AboutDialog() : DialogBase(IDD_ABOUT) {}
 

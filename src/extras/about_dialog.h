@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/dialog_base.h"
+#include "framework/dialog_base.h"
 
 class AboutDialog : public DialogBase {
   public:

@@ -5,8 +5,8 @@
 #include "extras/crash_report_text.h"
 #include "extras/module_lookup_win.h"
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/dialog_base.h"
+#include "framework/app.h"
+#include "framework/dialog_base.h"
 
 namespace {
 

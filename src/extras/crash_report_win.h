@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shell/fault_guard.h"
+#include "framework/fault_guard.h"
 
 // Makes the crash report the fault guard's reporter.
 void InstallCrashReporter();

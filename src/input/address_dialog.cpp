@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
-#include "shell/options.h"
+#include "base/options.h"
 
 AddressDialog::AddressDialog() : StandardDialog(IDD_ADDRESS) {}
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "input/text_buffer.h"
-#include "shell/dialog_base.h"
+#include "base/text_buffer.h"
+#include "framework/dialog_base.h"
 
 struct Options;
 

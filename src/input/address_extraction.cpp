@@ -1,10 +1,10 @@
 #include "input/address_extraction.h"
 
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "input/address_list.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
-#include "shell/options.h"
+#include "base/options.h"
 
 const char kAddressSeparators[] = " []@\"{},;:*'()!\r\n\t/";
 static_assert(sizeof kAddressSeparators == 20, "19 separators");

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <new>
 
-#include "input/address_helpers.h"
-#include "input/list_lock.h"
-#include "lookup/server_selection.h"
+#include "base/address_helpers.h"
+#include "base/list_lock.h"
+#include "whois/server_selection.h"
 #include "resources/resource_ids.h"
-#include "shell/options.h"
+#include "base/options.h"
 #include "views/result_columns.h"
 
 bool IsReservedAddress(uint32_t ip) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "input/text_buffer.h"
+#include "base/text_buffer.h"
 
 // A handed-over text of this many bytes or more is refused.
 constexpr uint32_t kMaxSenderTextLength = 0xFFFFF;

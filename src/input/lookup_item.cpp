@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "lang/ui_strings.h"
 #include "resources/resource_ids.h"
 #include "views/report_format.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "input/text_buffer.h"
+#include "base/text_buffer.h"
 #include "views/report_item.h"
 #include "whois/whois_record.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/profile_store.h"
+#include "base/profile_store.h"
 
 constexpr int kLanguagePathSize = 260;
 constexpr int kLanguageValueSize = 4096;  // values are read up to 4095 characters

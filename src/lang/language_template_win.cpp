@@ -6,7 +6,7 @@
 
 #include "lang/language.h"
 #include "lang/language_state.h"
-#include "shell/app.h"
+#include "framework/app.h"
 
 namespace {
 

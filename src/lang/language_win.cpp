@@ -6,9 +6,9 @@
 
 #include "lang/language_state.h"
 #include "lang/ui_strings.h"
-#include "shell/app.h"
-#include "shell/dialog_base.h"
-#include "shell/profile_store_win.h"
+#include "framework/app.h"
+#include "framework/dialog_base.h"
+#include "framework/profile_store_win.h"
 
 namespace {
 
@@ -109,6 +109,7 @@ std::string ProgramLanguageFilePath() {
 }
 
 void InitLanguage() {
+    SetDialogLanguageHooks(TranslateDialog, [](HWND dialog) { MirrorWindow(dialog, 3); });
     g_file.Close();
     g_general = LanguageGeneral();
     SetUiStringSource(&g_resourceStrings);

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/app.h"
-#include "shell/fault_guard.h"
-#include "shell/messages.h"
+#include "framework/app.h"
+#include "framework/fault_guard.h"
+#include "framework/messages.h"
 
 namespace {
 

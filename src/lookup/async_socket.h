@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "shell/handle_map.h"
+#include "base/handle_map.h"
 
 // The first address of a host entry (network byte order) when it is an IPv4
 // entry with at least one address.

@@ -1,7 +1,7 @@
 #include "lookup/lookup_scheduler.h"
 
 #include "input/address_list.h"
-#include "shell/options.h"
+#include "base/options.h"
 #include "whois/arin_parser.h"
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"

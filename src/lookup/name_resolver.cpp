@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "input/address_list.h"
-#include "shell/handle_map.h"
+#include "base/handle_map.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "lookup/server_selection.h"
-#include "shell/messages.h"
+#include "whois/server_selection.h"
+#include "framework/messages.h"
 
 WhoisConnection::WhoisConnection() = default;
 

@@ -3,7 +3,7 @@
 // send one query line, collect the answer until the server closes, and post
 // the outcome (UM_LOOKUPDONE) to the owner window.
 
-#include "input/text_buffer.h"
+#include "base/text_buffer.h"
 #include "lookup/async_socket.h"
 #include "lookup/server_overrides.h"
 

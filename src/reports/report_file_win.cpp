@@ -2,11 +2,11 @@
 
 #include <commdlg.h>
 
-#include "extras/shell_open.h"
+#include "framework/shell_open.h"
 #include "lang/language.h"
 #include "reports/file_sink_win.h"
 #include "reports/report_driver.h"
-#include "shell/ui_helpers.h"
+#include "framework/ui_helpers.h"
 
 namespace {
 

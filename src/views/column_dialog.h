@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "shell/dialog_base.h"
+#include "framework/dialog_base.h"
 #include "views/column_settings.h"
 
 class ReportList;

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
-#include "shell/app.h"
+#include "framework/app.h"
 
 #include <initializer_list>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "shell/app.h"
+#include "framework/app.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "shell/dialog_base.h"
+#include "framework/dialog_base.h"
 #include "views/report_list.h"
 
 // Control ids of the created rows: base + column id.

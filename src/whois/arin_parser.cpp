@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "lookup/server_selection.h"
+#include "base/registry_id.h"
 #include "whois/answer_reader.h"
 #include "whois/country_tables.h"
 #include "whois/record_helpers.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "input/address_helpers.h"
-#include "whois/copy_bytes.h"
+#include "base/address_helpers.h"
+#include "base/copy_bytes.h"
 
 namespace {
 

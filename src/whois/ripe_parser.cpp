@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "input/address_helpers.h"
-#include "lookup/server_selection.h"
+#include "base/address_helpers.h"
+#include "base/registry_id.h"
 #include "whois/answer_reader.h"
 #include "whois/country_tables.h"
 #include "whois/record_helpers.h"

@@ -9,13 +9,13 @@
 
 #include "dialog_driver.h"
 #include "extras/about_dialog.h"
-#include "extras/shell_open.h"
+#include "framework/shell_open.h"
 #include "lang/language.h"
 #include "lang/language_state.h"
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/command_line.h"
-#include "shell/main_window.h"
+#include "framework/app.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
 #include "win_test_support.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "input/address_dialog.h"
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/options.h"
+#include "framework/app.h"
+#include "base/options.h"
 #include "win_test_support.h"
 
 namespace {

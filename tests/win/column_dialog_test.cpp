@@ -11,8 +11,8 @@
 
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
-#include "shell/command_line.h"
-#include "shell/main_window.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
 #include "win_test_support.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include "dialog_driver.h"
 #include "extras/crash_report_win.h"
 #include "resources/resource_ids.h"
-#include "shell/command_line.h"
-#include "shell/fault_guard.h"
-#include "shell/main_window.h"
-#include "shell/messages.h"
+#include "app/command_line.h"
+#include "framework/fault_guard.h"
+#include "app/main_window.h"
+#include "framework/messages.h"
 #include "win_test_support.h"
 
 namespace {

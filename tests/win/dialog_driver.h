@@ -9,7 +9,7 @@
 #include <functional>
 #include <set>
 
-#include "shell/app.h"
+#include "framework/app.h"
 #include "win_test_support.h"
 
 class DialogDriver {

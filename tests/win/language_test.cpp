@@ -15,9 +15,9 @@
 #include "lang/language_state.h"
 #include "lang/ui_strings.h"
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/dialog_base.h"
-#include "shell/startup.h"
+#include "framework/app.h"
+#include "framework/dialog_base.h"
+#include "app/startup.h"
 #include "win_test_support.h"
 
 namespace {

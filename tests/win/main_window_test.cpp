@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "shell/app.h"
-#include "shell/main_window.h"
-#include "shell/messages.h"
-#include "shell/settings_file.h"
+#include "framework/app.h"
+#include "app/main_window.h"
+#include "framework/messages.h"
+#include "base/settings_file.h"
 #include "win_test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "input/address_list.h"
 #include "lookup/name_resolver.h"
-#include "shell/options.h"
+#include "base/options.h"
 
 namespace {
 

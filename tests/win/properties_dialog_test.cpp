@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "input/address_list.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
-#include "shell/settings_file.h"
+#include "app/main_window.h"
+#include "base/settings_file.h"
 #include "views/properties_dialog.h"
 #include "win_test_support.h"
 

@@ -15,15 +15,15 @@
 #include <sstream>
 #include <string>
 
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "input/address_list.h"
 #include "lang/language.h"
 #include "reports/file_sink_win.h"
 #include "reports/report_file_win.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
-#include "shell/settings_file.h"
-#include "shell/ui_helpers.h"
+#include "app/main_window.h"
+#include "base/settings_file.h"
+#include "framework/ui_helpers.h"
 #include "win_test_support.h"
 
 namespace {

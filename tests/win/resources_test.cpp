@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "resource_ids.h"
-#include "shell/app.h"
+#include "framework/app.h"
 
 namespace {
 

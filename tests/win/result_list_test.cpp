@@ -13,9 +13,9 @@
 #include "input/address_list.h"
 #include "reports/report_driver.h"
 #include "resources/resource_ids.h"
-#include "shell/main_window.h"
-#include "shell/messages.h"
-#include "shell/settings_file.h"
+#include "app/main_window.h"
+#include "framework/messages.h"
+#include "base/settings_file.h"
 #include "win_test_support.h"
 
 namespace {

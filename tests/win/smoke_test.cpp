@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "shell/app.h"
+#include "framework/app.h"
 
 TEST(WinSmoke, ProcessIsPreparedLikeTheProgram) {
     EXPECT_EQ(AppInstance(), GetModuleHandleA(nullptr));

@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 #include "lookup/whois_connection.h"
-#include "shell/app.h"
-#include "shell/messages.h"
+#include "framework/app.h"
+#include "framework/messages.h"
 #include "local_whois_server.h"
 #include "win_test_support.h"
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "lang/language.h"
-#include "shell/app.h"
-#include "shell/startup.h"
+#include "framework/app.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
     SetAppInstance(GetModuleHandleA(nullptr));

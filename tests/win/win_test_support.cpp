@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "shell/settings_file.h"
+#include "base/settings_file.h"
 
 namespace {
 DialogWatcher* g_watcher = nullptr;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "extras/browser_command.h"
+#include "base/browser_command.h"
 
 namespace {
 std::string PathOf(const char* command) {

@@ -12,7 +12,7 @@
 #include "input/address_list.h"
 #include "input/address_text_input.h"
 #include "input/host_name_resolver.h"
-#include "shell/options.h"
+#include "base/options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "../views/test_ui_strings.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
-#include "lookup/server_selection.h"
-#include "shell/options.h"
+#include "whois/server_selection.h"
+#include "base/options.h"
 
 namespace {
 

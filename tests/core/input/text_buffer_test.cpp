@@ -1,4 +1,4 @@
-#include "input/text_buffer.h"
+#include "base/text_buffer.h"
 
 #include <gtest/gtest.h>
 

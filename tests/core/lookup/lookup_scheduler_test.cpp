@@ -9,8 +9,8 @@
 
 #include "../views/list_test_support.h"
 #include "../views/test_ui_strings.h"
-#include "lookup/server_selection.h"
-#include "shell/options.h"
+#include "whois/server_selection.h"
+#include "base/options.h"
 #include "views/result_columns.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../whois/whois_test_support.h"
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 #include "report_test_support.h"
 #include "views/result_columns.h"
 

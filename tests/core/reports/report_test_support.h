@@ -14,7 +14,7 @@
 #include "input/address_list.h"
 #include "reports/report_driver.h"
 #include "reports/report_environment.h"
-#include "shell/options.h"
+#include "base/options.h"
 
 // 创建本报告的应用程序是
 #define OL_CREATED_BY "\xB4\xB4\xBD\xA8\xB1\xBE\xB1\xA8\xB8\xE6\xB5\xC4\xD3\xA6\xD3\xC3\xB3\xCC\xD0\xF2\xCA\xC7"

@@ -1,4 +1,4 @@
-#include "shell/handle_map.h"
+#include "base/handle_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "shell/headless_export.h"
+#include "app/headless_export.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/command_line.h"
+#include "app/command_line.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/profile_store.h"
+#include "base/profile_store.h"
 
 class FakeProfileStore : public ProfileStore {
 public:

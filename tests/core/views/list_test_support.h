@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fake_report_view.h"
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "input/address_list.h"
 #include "reports/byte_sink.h"
 

@@ -10,7 +10,7 @@
 
 #include "input/address_list.h"
 #include "list_test_support.h"
-#include "shell/options.h"
+#include "base/options.h"
 #include "test_ui_strings.h"
 #include "views/result_columns.h"
 #include "views/text_match.h"

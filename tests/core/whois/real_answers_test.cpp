@@ -6,7 +6,7 @@
 #include <cctype>
 #include <ostream>
 
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 #include "whois_test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "input/address_helpers.h"
-#include "lookup/server_selection.h"
+#include "base/address_helpers.h"
+#include "whois/server_selection.h"
 #include "whois/arin_parser.h"
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"

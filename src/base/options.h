@@ -1,0 +1,22 @@
+#pragma once
+// The address text and the options of section "General", owned by the main
+// window. The address list and the address dialog read them.
+
+#include <cstdint>
+
+#include "base/text_buffer.h"
+
+struct Options {
+    TextBuffer addressText{256};  // not stored in the settings file
+    int32_t HostNameToIP = 0;
+    int32_t LoadOnlyLastIP = 0;
+    int32_t Pause = 0;
+    int32_t ResolveIPAddr = 1;
+    int32_t FindServerByIP = 1;
+    int32_t PauseTime = 30;   // seconds
+    int32_t PauseCount = 10;  // addresses
+    int32_t ShowGridLines = 0;
+    int32_t ShowInfoTip = 1;
+    int32_t SaveFilterIndex = 0;
+    int32_t SplitLoc = 21844;  // list share of the height, in 1/32767
+};

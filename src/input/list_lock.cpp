@@ -1,6 +1,0 @@
-#include "input/list_lock.h"
-
-std::mutex& ListLock() {
-    static std::mutex lock;
-    return lock;
-}

@@ -1,3 +1,0 @@
-list(APPEND OL_SHELL_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/address_dialog.cpp
-)

@@ -1,0 +1,72 @@
+#pragma once
+// The lookup engine inside the program: one WHOIS connection, the scheduler
+// and the reverse name resolution, driven by the socket and timer messages
+// of one window.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/options.h"
+#include "base/settings_file.h"
+#include "input/address_list.h"
+#include "lookup/lookup_scheduler.h"
+#include "lookup/name_resolver.h"
+#include "lookup/whois_connection.h"
+
+// What a run shows in the window that owns the engine.
+class LookupUi {
+  public:
+    virtual ~LookupUi() = default;
+    virtual void ShowProgress(int number) = 0;
+    virtual void UpdateCommandStates() = 0;
+    virtual void UpdateStatusBar() = 0;
+    virtual void ShowSelectedAnswer() = 0;
+    virtual void FocusList() = 0;
+    virtual void RunEnded() = 0;
+};
+
+class LookupEngine : private LookupHost {
+  public:
+    // window receives the conversation's messages and the pause timer.
+    LookupEngine(HWND window, AddressList& list, const Options& options, LookupUi& ui);
+    ~LookupEngine() override;
+    LookupEngine(const LookupEngine&) = delete;
+    LookupEngine& operator=(const LookupEngine&) = delete;
+
+    // A new run from the first item of the list.
+    void StartRun();
+    void StartNextLookup();
+    void StopRun();
+    // UM_LOOKUPDONE: outcomes of a conversation that was stopped or replaced
+    // meanwhile are dropped.
+    void OnLookupDone(int failed);
+    bool Running() const { return running != 0; }
+    // The registries' host overrides, read at start-up only and never
+    // written, so that a user's entries stay as they are.
+    void ReadServerOverrides(SettingsFile& file);
+
+  private:
+    int StartQuery(uint32_t ip, int32_t registry) override;
+    void CancelQuery() override;
+    void PostLookupFailure() override;
+    const char* AnswerText() override;
+    void SetPauseTimer(uint32_t milliseconds) override;
+    void KillPauseTimer() override;
+    void RefreshRows() override;
+    void ShowProgress(int number) override { ui.ShowProgress(number); }
+    void UpdateCommandStates() override { ui.UpdateCommandStates(); }
+    void UpdateStatusBar() override { ui.UpdateStatusBar(); }
+    void ShowSelectedAnswer() override { ui.ShowSelectedAnswer(); }
+    void FocusList() override { ui.FocusList(); }
+    void RunEnded() override { ui.RunEnded(); }
+
+    HWND window;
+    AddressList& list;
+    LookupUi& ui;
+    int32_t currentIndex = 0;
+    int32_t running = 0;
+    WhoisConnection connection;
+    LookupScheduler scheduler;
+    AddressListResolver resolver;
+};
