@@ -11,7 +11,7 @@
 
 #include "input/address_list.h"
 #include "lang/ui_strings.h"
-#include "shell/options.h"
+#include "base/options.h"
 #include "views/report_view.h"
 #include "whois/bin_file_loader.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "lookup/server_selection.h"
+#include "whois/server_selection.h"
 #include "whois/arin_parser.h"
 #include "whois/bin_file_loader.h"
 #include "whois/lacnic_parser.h"

@@ -1,7 +1,7 @@
 // NextToken with any separators and output size: tokens are non-empty, cut to
 // the output, free of separators, and the walk ends.
 #include "fuzz_support.h"
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

@@ -1,7 +1,7 @@
 // ParseAddressRange on any value that fits a line: addresses only from
 // dotted quads of the value.
 #include "fuzz_support.h"
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "whois/record_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 // ParseCidrRange on any text: a range is a prefix block around the address
 // read, and a failure leaves both outputs alone.
 #include "fuzz_support.h"
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 #include "whois/lacnic_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

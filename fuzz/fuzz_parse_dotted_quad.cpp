@@ -1,7 +1,7 @@
 // ParseDottedQuad on any text: an accepted address writes back to the same
 // value, and a rejected one touches the output only with storePartial.
 #include "fuzz_support.h"
-#include "input/address_helpers.h"
+#include "base/address_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = FuzzText(data, size);

@@ -11,9 +11,9 @@
 
 #include "input/address_list.h"
 #include "lang/language.h"
-#include "shell/app.h"
-#include "shell/main_window.h"
-#include "shell/startup.h"
+#include "framework/app.h"
+#include "app/main_window.h"
+#include "app/startup.h"
 
 namespace {
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
