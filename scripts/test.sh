@@ -24,6 +24,8 @@ tier() {
   fi
 }
 
+tier "layers" python3 scripts/check_layers.py
+tier "format" bash scripts/check_format.sh
 tier "native unit tests" ctest --test-dir build/native --output-on-failure -j 2
 if [ -x scripts/fuzz.sh ]; then
   tier "fuzz smoke" bash scripts/fuzz.sh "${OL_FUZZ_SECONDS:-20}"
@@ -38,6 +40,7 @@ if [ -f tests/e2e/run_e2e.py ]; then
 fi
 
 echo
+bash scripts/test_size.sh
 [ ${#failures[@]} -eq 0 ] || printf 'failed tier: %s\n' "${failures[@]}"
 echo "tiers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
