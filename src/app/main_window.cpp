@@ -172,7 +172,7 @@ void MainWindow::OnCreate() {
     SetMenu(hwnd, mainMenu);
     frame.CreateChildren(hwnd);
     AttachResultList();
-    contextMenu = LoadUiMenu(IDR_CONTEXTMENU);
+    contextMenu.Reset(LoadUiMenu(IDR_CONTEXTMENU));
     engine = std::make_unique<LookupEngine>(hwnd, addressList, options, static_cast<LookupUi&>(*this));
 
     if (commandLine && lstrcmpiA(commandLine->Token(0), "/noloadsettings") == 0) {
@@ -319,7 +319,7 @@ void MainWindow::ShowContextMenu(HWND from) {
     } else {
         return;
     }
-    HMENU popup = GetSubMenu(contextMenu, index);
+    HMENU popup = GetSubMenu(contextMenu.Get(), index);
     if (!popup) return;
     POINT p;
     GetCursorPos(&p);
@@ -488,8 +488,7 @@ void MainWindow::OnClose() {
     KillTimer(hwnd, PAUSE_TIMER);
     if (reportPath[0]) DeleteFileA(reportPath);
     listBinding.DestroyImageLists();
-    if (contextMenu) DestroyMenu(contextMenu);
-    contextMenu = nullptr;
+    contextMenu.Reset();
     if (writeSettingsAtExit) ExchangeSettings(SettingsFile::Write);
     ShutDownLookupEngine();
     addressList.Clear();

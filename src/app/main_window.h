@@ -12,6 +12,7 @@
 #include "app/main_frame.h"
 #include "base/options.h"
 #include "base/settings_file.h"
+#include "framework/handles.h"
 #include "framework/window_base.h"
 #include "input/address_input_win.h"
 #include "input/address_list.h"
@@ -97,7 +98,7 @@ class MainWindow : public WindowBase, private LookupUi {
     HeadlessExport* headless = nullptr;
 
     HMENU mainMenu = nullptr;
-    HMENU contextMenu = nullptr;
+    UniqueMenu contextMenu;
     bool created = false;
     bool shutDown = false;  // the shutdown sequence has run
     bool writeSettingsAtExit = true;

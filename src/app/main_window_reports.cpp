@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "framework/ui_helpers.h"
 #include "views/properties_dialog.h"
+#include "framework/handles.h"
 
 // Reports, saving, the clipboard and the properties dialog.
 
@@ -32,18 +33,18 @@ DWORD CopyFileToClipboard(HWND owner, const char* path) {
     if (!OpenClipboard(owner)) return LastErrorOr(ERROR_ACCESS_DENIED);
     DWORD error = 0;
     EmptyClipboard();
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    UniqueFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         error = LastErrorOr(ERROR_OPEN_FAILED);
     } else {
-        const DWORD size = GetFileSize(file, nullptr);
+        const DWORD size = GetFileSize(file.Get(), nullptr);
         HGLOBAL block = size == INVALID_FILE_SIZE ? nullptr : GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size + 1);
         char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
         DWORD read = 0;
         if (!bytes) {
             error = LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
-        } else if (!ReadFile(file, bytes, size, &read, nullptr) || read != size) {
+        } else if (!ReadFile(file.Get(), bytes, size, &read, nullptr) || read != size) {
             error = LastErrorOr(ERROR_READ_FAULT);
         } else {
             bytes[size] = '\0';
@@ -54,7 +55,6 @@ DWORD CopyFileToClipboard(HWND owner, const char* path) {
         }
         // The clipboard owns the block only when it took it.
         if (block && error) GlobalFree(block);
-        CloseHandle(file);
     }
     CloseClipboard();
     return error;

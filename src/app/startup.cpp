@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "framework/messages.h"
 #include "whois/bin_resources.h"
+#include "framework/handles.h"
 
 void PrepareProcess() {
     InstallWin32BinResourceLoader();
@@ -42,22 +43,21 @@ void QueueCommandLineAddresses(MainWindow& window, const CommandLine& commandLin
 }
 
 void LoadAddressFile(MainWindow& window, const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
+    UniqueFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
         LARGE_INTEGER size;
         TextBuffer& text = window.CurrentOptions().addressText;
         // A file too large for one buffer leaves the text as it was.
-        if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFF0LL) {
+        if (GetFileSizeEx(file.Get(), &size) && size.QuadPart < 0x7FFFFFF0LL) {
             text.Clear();
             if (text.Reserve(size.QuadPart + 1)) {
                 DWORD read = 0;
-                if (!ReadFile(file, text.data, static_cast<DWORD>(size.QuadPart), &read, nullptr)) read = 0;
+                if (!ReadFile(file.Get(), text.data, static_cast<DWORD>(size.QuadPart), &read, nullptr)) read = 0;
                 text.data[read] = '\0';
                 text.length = static_cast<int32_t>(read);
             }
         }
-        CloseHandle(file);
     }
     PostMessageA(window.hwnd, UM_RUNADDRESSTEXT, 0, 0);
 }

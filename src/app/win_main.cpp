@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "framework/messages.h"
 #include "app/startup.h"
+#include "framework/handles.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
         if (commandLine->Find("/deleteregkey") >= 0) {
             DeleteSettingsRegistryKey();
         } else {
-            HMODULE richEdit = LoadLibraryA("riched20.dll");
+            const UniqueModule richEdit(LoadLibraryA("riched20.dll"));
             window->Create();
             if (window->hwnd && !headless.Active()) {
                 ShowWindow(window->hwnd, window->StartsMaximized() ? SW_SHOWMAXIMIZED : SW_SHOW);
@@ -87,7 +88,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR rawCommandLine, int) {
             if (window->hwnd) RunMessageLoop(*window, accelerators);
             if (headless.Active()) exitCode = headless.ExitCode();
             WSACleanup();
-            if (richEdit) FreeLibrary(richEdit);
         }
     }
     window.reset();

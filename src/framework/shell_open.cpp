@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/browser_command.h"
+#include "framework/handles.h"
 
 const char kMyAddressPage[] = "http://www.velmora.example/show_my_ip_address.php";
 
@@ -16,15 +17,15 @@ bool ShellOpen(HWND owner, const char* target) {
 
 bool FindDefaultBrowser(char* out) {
     out[0] = '\0';
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         return false;
     }
+    UniqueKey key(opened);
     char value[1024] = {};
     DWORD size = sizeof value - 1;
     DWORD type = 0;
-    const LONG status = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
+    const LONG status = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     if (status != ERROR_SUCCESS) return false;
     value[size < sizeof value ? size : sizeof value - 1] = '\0';
     std::string path;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/address_text_input.h"
+#include "framework/handles.h"
 
 bool PlatformHostNameResolver::ResolveHostName(const char* name, uint32_t* address) {
     const hostent* host = gethostbyname(name);
@@ -23,12 +24,11 @@ bool ReadAddressesFromProcess(DWORD processId, uintptr_t address, uint32_t lengt
     } catch (...) {
         return false;
     }
-    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, processId);
+    UniqueKernelHandle process(OpenProcess(PROCESS_VM_READ, FALSE, processId));
     if (!process) return false;
     SIZE_T read = 0;
-    const bool ok = ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), bytes.data(), length, &read) &&
+    const bool ok = ReadProcessMemory(process.Get(), reinterpret_cast<LPCVOID>(address), bytes.data(), length, &read) &&
                     read == length;
-    CloseHandle(process);
     // A failed read leaves the address text as it was.
     return ok && SetAddressBytes(text, bytes.data(), length);
 }
