@@ -5,7 +5,7 @@
 #include <vector>
 
 class CommandLine {
-public:
+  public:
     // Tokenizes the raw text that follows the program name.
     void Build(const char* raw);
     int Count() const { return static_cast<int>(offsets.size()); }
@@ -16,7 +16,7 @@ public:
     // The token after the first occurrence of name ("" when there is none).
     const char* ValueOf(const char* name) const;
 
-private:
+  private:
     std::vector<char> packed;  // one NUL-terminated string per token
     std::vector<size_t> offsets;
 };

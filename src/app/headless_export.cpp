@@ -7,9 +7,12 @@ bool ReadHeadlessRequest(const CommandLine& commandLine, HeadlessRequest* reques
     static const struct {
         const char* name;
         int format;
-    } kSwitches[] = {{"/savetext", FormatPlainText},        {"/savetabbed", FormatTabbed},
-                     {"/savetabular", FormatTabular},        {"/savehtml", FormatHtmlHorizontal},
-                     {"/savehtmlvertical", FormatHtmlVertical}, {"/savexml", FormatXml}};
+    } kSwitches[] = {{"/savetext", FormatPlainText},
+                     {"/savetabbed", FormatTabbed},
+                     {"/savetabular", FormatTabular},
+                     {"/savehtml", FormatHtmlHorizontal},
+                     {"/savehtmlvertical", FormatHtmlVertical},
+                     {"/savexml", FormatXml}};
 
     if (commandLine.Count() < 2) return false;
     if (commandLine.Find("/ip") < 0 && commandLine.Find("/ipfile") < 0) return false;

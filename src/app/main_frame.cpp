@@ -13,16 +13,9 @@ namespace {
 const struct {
     int command;
     int image;
-} kToolbarButtons[] = {{0, -1},
-                       {IDM_SELECT_IP, 6},
-                       {IDM_STOP, 5},
-                       {0, -1},
-                       {IDM_HTML_VERTICAL, 7},
-                       {IDM_SAVE_SELECTED, 1},
-                       {IDM_COPY, 2},
-                       {IDM_PROPERTIES, 3},
-                       {IDM_FIND, 0},
-                       {IDM_EXIT, 4}};
+} kToolbarButtons[] = {
+    {0, -1},       {IDM_SELECT_IP, 6},  {IDM_STOP, 5}, {0, -1},      {IDM_HTML_VERTICAL, 7}, {IDM_SAVE_SELECTED, 1},
+    {IDM_COPY, 2}, {IDM_PROPERTIES, 3}, {IDM_FIND, 0}, {IDM_EXIT, 4}};
 
 int WindowHeight(HWND window) {
     RECT r;
@@ -40,18 +33,17 @@ void MainFrame::CreateChildren(HWND parent) {
     int parts[1] = {-1};
     SendMessageA(statusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     CreateToolbar();
-    listView = CreateWindowExA(0, WC_LISTVIEWA, "",
-                               WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
-                                   LVS_ALIGNLEFT,
-                               0, 0, 400, 200, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_RESULTLIST)),
-                               instance, nullptr);
+    listView = CreateWindowExA(
+        0, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT, 0, 0, 400, 200,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_RESULTLIST)), instance, nullptr);
     CreateTextPane();
 }
 
 void MainFrame::CreateToolbar() {
-    HBITMAP strip = static_cast<HBITMAP>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0,
-                                                    LR_SHARED | LR_DEFAULTSIZE | LR_LOADTRANSPARENT |
-                                                        LR_LOADMAP3DCOLORS));
+    HBITMAP strip =
+        static_cast<HBITMAP>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0,
+                                        LR_SHARED | LR_DEFAULTSIZE | LR_LOADTRANSPARENT | LR_LOADMAP3DCOLORS));
     TBBUTTON buttons[sizeof kToolbarButtons / sizeof kToolbarButtons[0]] = {};
     int count = 0;
     for (const auto& b : kToolbarButtons) {
@@ -61,16 +53,16 @@ void MainFrame::CreateToolbar() {
         t.fsState = TBSTATE_ENABLED;
         t.fsStyle = b.command ? TBSTYLE_BUTTON : TBSTYLE_SEP;
     }
-    toolbar = CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, IDW_TOOLBAR,
-                              8, nullptr, reinterpret_cast<UINT_PTR>(strip), buttons, count, 16, 16, 16, 16,
-                              sizeof(TBBUTTON));
+    toolbar =
+        CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, IDW_TOOLBAR, 8,
+                        nullptr, reinterpret_cast<UINT_PTR>(strip), buttons, count, 16, 16, 16, 16, sizeof(TBBUTTON));
 }
 
 void MainFrame::CreateTextPane() {
-    textPane = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                                   ES_AUTOHSCROLL,
-                               0, 0, 100, 100, window, nullptr, AppInstance(), nullptr);
+    textPane = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "RichEdit20A", "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 100,
+        100, window, nullptr, AppInstance(), nullptr);
     if (!textPane) return;  // without the rich edit library the pane is missing
     ShowScrollBar(textPane, SB_BOTH, TRUE);
     SendMessageA(textPane, EM_SETTARGETDEVICE, 0, 0);  // wrap at the window edge
@@ -117,8 +109,8 @@ void MainFrame::Layout() {
     }
     if (batch && textPane) {
         const int paneHeight = height - below - statusHeight;
-        batch = DeferWindowPos(batch, textPane, nullptr, 0, below, width, paneHeight > 0 ? paneHeight : 0,
-                               SWP_NOZORDER);
+        batch =
+            DeferWindowPos(batch, textPane, nullptr, 0, below, width, paneHeight > 0 ? paneHeight : 0, SWP_NOZORDER);
     }
     if (batch) EndDeferWindowPos(batch);
     InvalidateRect(window, nullptr, TRUE);

@@ -43,7 +43,9 @@ MainWindow::MainWindow() {
     addressList.SetHostNameResolver(&hostResolver);
 }
 
-MainWindow::~MainWindow() { ShutDownLookupEngine(); }
+MainWindow::~MainWindow() {
+    ShutDownLookupEngine();
+}
 
 void MainWindow::SetHeadless(HeadlessExport* export_) {
     headless = export_;
@@ -258,10 +260,10 @@ void MainWindow::UpdateCommandStates(HMENU menu) {
     const struct {
         int command;
         bool enabled;
-    } states[] = {{IDM_PROPERTIES, selected == 1},      {IDM_SAVE_SELECTED, selected >= 1},
-                  {IDM_COPY, selected >= 1},            {IDM_STOP, running},
-                  {IDM_AUTOSIZE_COLUMNS, items >= 1},   {IDM_HTML_HORIZONTAL, items >= 1},
-                  {IDM_HTML_VERTICAL, items >= 1},      {IDM_FIND, items >= 1}};
+    } states[] = {{IDM_PROPERTIES, selected == 1},    {IDM_SAVE_SELECTED, selected >= 1},
+                  {IDM_COPY, selected >= 1},          {IDM_STOP, running},
+                  {IDM_AUTOSIZE_COLUMNS, items >= 1}, {IDM_HTML_HORIZONTAL, items >= 1},
+                  {IDM_HTML_VERTICAL, items >= 1},    {IDM_FIND, items >= 1}};
     HMENU target = menu ? menu : mainMenu;
     HWND toolbar = frame.Toolbar();
     for (const auto& s : states) {
@@ -495,7 +497,9 @@ void MainWindow::OnClose() {
     PostQuitMessage(0);
 }
 
-void MainWindow::ShutDownLookupEngine() { engine.reset(); }
+void MainWindow::ShutDownLookupEngine() {
+    engine.reset();
+}
 
 void MainWindow::OpenAddressDialog() {
     if (headless || shutDown) return;  // a headless run shows no dialog

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class Splitter {
-public:
+  public:
     // Handles WM_PAINT, WM_SETCURSOR, WM_MOUSEMOVE, WM_LBUTTONDOWN,
     // WM_LBUTTONUP and WM_SIZE of the main window; returns true when the
     // message was consumed (the cursor was set).
@@ -25,7 +25,7 @@ public:
     int maximum = 30000;
     HCURSOR cursor = nullptr;
 
-private:
+  private:
     int AvailableHeight() const;
     bool OverBar(int clientY) const { return clientY >= barTop && clientY < barTop + thickness; }
     void DrawBand(int screenY);

@@ -25,7 +25,9 @@ void WriteLanguageTemplate() {
     SaveLanguageFile();
 }
 
-void DeleteSettingsRegistryKey() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens"); }
+void DeleteSettingsRegistryKey() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens");
+}
 
 void QueueCommandLineAddresses(MainWindow& window, const CommandLine& commandLine) {
     bool queued = false;

@@ -23,7 +23,9 @@ namespace {
 bool InitCommonControlClasses() {
     HMODULE comctl = LoadLibraryA("comctl32.dll");
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    InitEx initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx"))) : nullptr;
+    InitEx initEx =
+        comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))
+               : nullptr;
     bool ok = true;
     if (initEx) {
         INITCOMMONCONTROLSEX icc = {8, 0xFF};

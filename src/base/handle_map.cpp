@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-HandleMap::~HandleMap() { std::free(pairs); }
+HandleMap::~HandleMap() {
+    std::free(pairs);
+}
 
 bool HandleMap::Add(void* object, uintptr_t key) {
     for (int i = 0; i < slotCount; ++i) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class HandleMap {
-public:
+  public:
     HandleMap() = default;
     HandleMap(const HandleMap&) = delete;
     HandleMap& operator=(const HandleMap&) = delete;
@@ -20,7 +20,7 @@ public:
     void* Find(uintptr_t key) const;
     int SlotCount() const { return slotCount; }
 
-private:
+  private:
     struct Pair {
         void* object;
         uintptr_t key;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
     // The value of key, or def when the key is missing; at most outSize - 1
     // characters, always terminated.

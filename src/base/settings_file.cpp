@@ -18,7 +18,9 @@ bool SettingsFile::ExchangeInteger(const char* key, int32_t* value, int32_t def)
     return ExchangeInt32(key, value, def);
 }
 
-bool SettingsFile::ExchangeFlag(const char* key, int32_t* value, int32_t def) { return ExchangeInt32(key, value, def); }
+bool SettingsFile::ExchangeFlag(const char* key, int32_t* value, int32_t def) {
+    return ExchangeInt32(key, value, def);
+}
 
 bool SettingsFile::ExchangeInt32(const char* key, int32_t* value, int32_t def) {
     if (direction == Write) {

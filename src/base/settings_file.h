@@ -8,7 +8,7 @@
 #include "base/profile_store.h"
 
 class SettingsFile {
-public:
+  public:
     enum Direction { Read = 0, Write = 1 };
 
     SettingsFile(ProfileStore* store, Direction direction, const char* path, const char* section);
@@ -28,7 +28,7 @@ public:
     virtual bool ExchangeInt16(const char* key, int16_t* value, int16_t def);
     virtual bool Delete(const char* key);
 
-private:
+  private:
     ProfileStore* store;
     Direction direction;
     char path[261];

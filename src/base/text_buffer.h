@@ -5,15 +5,14 @@
 #include <cstdint>
 
 struct TextBuffer {
-    char* data = nullptr;  // heap block, null while empty
-    int32_t capacity = 0;  // bytes allocated; always above the text length
-    int32_t length = 0;    // bytes in use, without the terminating NUL
+    char* data = nullptr;     // heap block, null while empty
+    int32_t capacity = 0;     // bytes allocated; always above the text length
+    int32_t length = 0;       // bytes in use, without the terminating NUL
     int32_t lengthKnown = 0;  // appends trust `length` instead of measuring
     int32_t growStep = 0;     // bytes added per growth step
 
     TextBuffer() = default;
-    explicit TextBuffer(int32_t step, bool knownLength = false)
-        : lengthKnown(knownLength ? 1 : 0), growStep(step) {}
+    explicit TextBuffer(int32_t step, bool knownLength = false) : lengthKnown(knownLength ? 1 : 0), growStep(step) {}
     TextBuffer(const TextBuffer&) = delete;
     TextBuffer& operator=(const TextBuffer&) = delete;
     ~TextBuffer() { Clear(); }

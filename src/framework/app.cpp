@@ -4,5 +4,9 @@ namespace {
 HINSTANCE g_instance = nullptr;
 }
 
-HINSTANCE AppInstance() { return g_instance; }
-void SetAppInstance(HINSTANCE instance) { g_instance = instance; }
+HINSTANCE AppInstance() {
+    return g_instance;
+}
+void SetAppInstance(HINSTANCE instance) {
+    g_instance = instance;
+}

@@ -19,7 +19,9 @@ LRESULT CallHandler(void* context) {
 }
 }  // namespace
 
-int OpeningDialogTemplate() { return g_openingTemplate; }
+int OpeningDialogTemplate() {
+    return g_openingTemplate;
+}
 
 namespace {
 void (*g_translateDialog)(HWND) = nullptr;
@@ -35,7 +37,9 @@ DialogBase::~DialogBase() {
     if (hdlg && IsWindow(hdlg)) SetWindowLongPtrA(hdlg, DWLP_USER, 0);
 }
 
-INT_PTR DialogBase::HandleMessage(UINT, WPARAM, LPARAM) { return 0; }
+INT_PTR DialogBase::HandleMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 void DialogBase::ExchangeData(bool) {}
 
@@ -83,7 +87,9 @@ INT_PTR StandardDialog::OnInitDialog() {
     return 0;
 }
 
-INT_PTR StandardDialog::OnNotify(WPARAM, LPARAM) { return 0; }
+INT_PTR StandardDialog::OnNotify(WPARAM, LPARAM) {
+    return 0;
+}
 
 void StandardDialog::UpdateControls() {}
 
@@ -122,7 +128,9 @@ void ExchangeInteger(HWND dialog, int id, int32_t* member, bool toControl) {
     }
 }
 
-void EnableControl(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE); }
+void EnableControl(HWND dialog, int id, bool enable) {
+    EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
+}
 
 void CenterOnScreen(HWND window) {
     RECT r;

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class DialogBase {
-public:
+  public:
     explicit DialogBase(uint16_t templateId_) : templateId(templateId_) {}
     DialogBase(const DialogBase&) = delete;
     DialogBase& operator=(const DialogBase&) = delete;
@@ -25,7 +25,7 @@ public:
 };
 
 class StandardDialog : public DialogBase {
-public:
+  public:
     using DialogBase::DialogBase;
 
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

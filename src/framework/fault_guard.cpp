@@ -38,7 +38,9 @@ bool IsFault(DWORD code) {
     }
 }
 
-__attribute__((noinline, noreturn)) void Recover() { __builtin_longjmp(t_guard->jump, 1); }
+__attribute__((noinline, noreturn)) void Recover() {
+    __builtin_longjmp(t_guard->jump, 1);
+}
 
 LONG CALLBACK FaultHandler(EXCEPTION_POINTERS* info) {
     GuardFrame* guard = t_guard;
@@ -60,9 +62,13 @@ LONG CALLBACK FaultHandler(EXCEPTION_POINTERS* info) {
 
 }  // namespace
 
-void SetFaultReporter(FaultReporter reporter) { g_reporter = reporter; }
+void SetFaultReporter(FaultReporter reporter) {
+    g_reporter = reporter;
+}
 
-int CaughtFaultCount() { return static_cast<int>(g_caught); }
+int CaughtFaultCount() {
+    return static_cast<int>(g_caught);
+}
 
 LRESULT CallGuarded(HWND owner, GuardedFunction fn, void* context) {
     if (!g_handler) g_handler = AddVectoredExceptionHandler(1, FaultHandler);

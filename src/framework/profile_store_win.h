@@ -4,7 +4,7 @@
 #include "base/profile_store.h"
 
 class PrivateProfileStore : public ProfileStore {
-public:
+  public:
     void GetString(const char* path, const char* section, const char* key, const char* def, char* out,
                    int outSize) override;
     int32_t GetInt(const char* path, const char* section, const char* key, int32_t def) override;

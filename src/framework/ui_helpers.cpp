@@ -26,15 +26,15 @@ std::string GetErrorText(DWORD code) {
     if (code >= 2100 && code <= 2999) {
         HMODULE netmsg = LoadLibraryExA("netmsg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
         if (netmsg) {
-            length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    netmsg, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+            length = FormatMessageA(
+                FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, netmsg,
+                code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
             FreeLibrary(netmsg);
         }
     } else {
-        length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        length =
+            FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     }
     std::string result = "Unknown Error";
     if (text && length > 0 && length < 1024) result.assign(text, length);

@@ -11,7 +11,7 @@ HFONT CreateHyperlinkFont();
 
 // Shows the hourglass while it lives and puts the previous cursor back.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { Begin(); }
     ~WaitCursor() { End(); }
     WaitCursor(const WaitCursor&) = delete;
@@ -19,7 +19,7 @@ public:
     void Begin();
     void End();
 
-private:
+  private:
     HCURSOR previous = nullptr;
     bool active = false;
 };

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 class WindowBase {
-public:
+  public:
     WindowBase() = default;
     WindowBase(const WindowBase&) = delete;
     WindowBase& operator=(const WindowBase&) = delete;

@@ -10,7 +10,7 @@
 #include "base/text_buffer.h"
 
 class PlatformHostNameResolver : public HostNameResolver {
-public:
+  public:
     bool ResolveHostName(const char* name, uint32_t* address) override;
 };
 

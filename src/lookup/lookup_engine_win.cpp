@@ -20,14 +20,11 @@ uint32_t TimeoutFromEnvironment(const char* name, uint32_t fallback) {
 }  // namespace
 
 LookupEngine::LookupEngine(HWND window, AddressList& list, const Options& options, LookupUi& ui)
-    : window(window),
-      list(list),
-      ui(ui),
-      scheduler(list, *this, options, currentIndex, running),
-      resolver(&list) {
+    : window(window), list(list), ui(ui), scheduler(list, *this, options, currentIndex, running), resolver(&list) {
     connection.connectTimeoutMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_CONNECT_TIMEOUT_MS", WhoisConnection::kConnectTimeoutMs);
-    connection.idleTimeoutMs = TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
+    connection.idleTimeoutMs =
+        TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
     list.SetReverseResolveStarter(&resolver);
 }
 
@@ -47,9 +44,13 @@ void LookupEngine::StartRun() {
     scheduler.StartNextLookup();
 }
 
-void LookupEngine::StartNextLookup() { scheduler.StartNextLookup(); }
+void LookupEngine::StartNextLookup() {
+    scheduler.StartNextLookup();
+}
 
-void LookupEngine::StopRun() { scheduler.StopRun(); }
+void LookupEngine::StopRun() {
+    scheduler.StopRun();
+}
 
 void LookupEngine::OnLookupDone(int failed) {
     if (!connection.TakeOutcome()) return;
@@ -65,16 +66,30 @@ void LookupEngine::ReadServerOverrides(SettingsFile& file) {
     }
 }
 
-int LookupEngine::StartQuery(uint32_t ip, int32_t registry) { return connection.StartQuery(window, ip, registry); }
+int LookupEngine::StartQuery(uint32_t ip, int32_t registry) {
+    return connection.StartQuery(window, ip, registry);
+}
 
-void LookupEngine::CancelQuery() { connection.CancelQuery(); }
+void LookupEngine::CancelQuery() {
+    connection.CancelQuery();
+}
 
-void LookupEngine::PostLookupFailure() { connection.PostStartFailure(window); }
+void LookupEngine::PostLookupFailure() {
+    connection.PostStartFailure(window);
+}
 
-const char* LookupEngine::AnswerText() { return connection.ResponseText(); }
+const char* LookupEngine::AnswerText() {
+    return connection.ResponseText();
+}
 
-void LookupEngine::SetPauseTimer(uint32_t milliseconds) { SetTimer(window, PAUSE_TIMER, milliseconds, nullptr); }
+void LookupEngine::SetPauseTimer(uint32_t milliseconds) {
+    SetTimer(window, PAUSE_TIMER, milliseconds, nullptr);
+}
 
-void LookupEngine::KillPauseTimer() { KillTimer(window, PAUSE_TIMER); }
+void LookupEngine::KillPauseTimer() {
+    KillTimer(window, PAUSE_TIMER);
+}
 
-void LookupEngine::RefreshRows() { list.RefreshRows(); }
+void LookupEngine::RefreshRows() {
+    list.RefreshRows();
+}

@@ -11,7 +11,9 @@
 namespace {
 
 // A failure to open the report is silent.
-void OpenReport(HWND owner, const char* path) { ShellOpen(owner, path); }
+void OpenReport(HWND owner, const char* path) {
+    ShellOpen(owner, path);
+}
 
 ShellOpener g_opener = OpenReport;
 

@@ -6,7 +6,6 @@
 
 #include "base/registry_id.h"
 
-
 // The registry to ask first for ip: ARIN when findServerByIp is off or the
 // first-octet table has no entry for the address's first octet.
 int32_t FirstRegistry(uint32_t ip, int32_t findServerByIp);
