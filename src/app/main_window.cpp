@@ -488,6 +488,9 @@ void MainWindow::OnClose() {
     shutDown = true;
     KillTimer(hwnd, REFRESH_TIMER);
     KillTimer(hwnd, PAUSE_TIMER);
+    // The Find dialog goes with its owner without telling it (no
+    // FR_DIALOGTERM): forget it, or a later main window could not open one.
+    FindDialogHandle() = nullptr;
     if (reportPath[0]) DeleteFileA(reportPath);
     listBinding.DestroyImageLists();
     contextMenu.Reset();

@@ -72,16 +72,12 @@ INT_PTR StandardDialog::OnCommand(int code, WPARAM wParam, LPARAM) {
         } else if (id == IDCANCEL) {
             EndDialog(hdlg, IDCANCEL);
         }
-        UpdateControls();
-    } else if (code == EN_CHANGE) {
-        UpdateControls();
     }
     return 0;
 }
 
 INT_PTR StandardDialog::OnInitDialog() {
     ExchangeData(true);
-    UpdateControls();
     CenterOnScreen(hdlg);
     // 0: the dialog sets its own focus where it wants one.
     return 0;
@@ -90,8 +86,6 @@ INT_PTR StandardDialog::OnInitDialog() {
 INT_PTR StandardDialog::OnNotify(WPARAM, LPARAM) {
     return 0;
 }
-
-void StandardDialog::UpdateControls() {}
 
 INT_PTR CALLBACK GenericDialogProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {

@@ -18,7 +18,7 @@ class DialogBase {
     // Members to controls (toControls) or controls to members.
     virtual void ExchangeData(bool toControls);
     // True when the dialog ended with IDOK.
-    virtual bool DoModal(HWND parent);
+    bool DoModal(HWND parent);
 
     HWND hdlg = nullptr;
     uint16_t templateId;
@@ -33,7 +33,6 @@ class StandardDialog : public DialogBase {
     virtual INT_PTR OnInitDialog();
     virtual INT_PTR OnNotify(WPARAM wParam, LPARAM lParam);
     // Enables or disables controls after a change.
-    virtual void UpdateControls();
 };
 
 // The dialog procedure of every framework dialog; the object is the

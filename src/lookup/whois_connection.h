@@ -23,7 +23,7 @@ class WhoisConnection : public AsyncSocket {
     // posted is recognised as stale by TakeOutcome.
     void CancelQuery();
     // Posts UM_LOOKUPDONE(failed, code) unless cancelled.
-    virtual void ReportDone(int failed, int code);
+    void ReportDone(int failed, int code);
     // Posts a failure for a conversation that could not start, so that it
     // takes the road of every other outcome.
     void PostStartFailure(HWND owner);

@@ -24,7 +24,6 @@ class ReportItem {
     virtual const char* ColumnText(int column, char* buffer) const = 0;
     // -1, 0 or 1, or kCompareAsText for columns that sort by their text.
     virtual int Compare(int /*column*/, const ReportItem& /*other*/) const { return kCompareAsText; }
-    virtual bool IsSame(const ReportItem& /*other*/) const { return false; }
     // Frees what the item owns beyond its fixed members.
     virtual void ReleaseText() {}
 

@@ -28,7 +28,6 @@ class ReportList {
     ReportList(const ReportList&) = delete;
     ReportList& operator=(const ReportList&) = delete;
 
-    // --- What the derived list supplies ---
     virtual int ItemCount() const = 0;
     // The item at a storage index; null outside 0 to ItemCount() - 1.
     virtual ReportItem* Item(int index) = 0;
@@ -38,20 +37,19 @@ class ReportList {
     // Image of the row icon strip for an item.
     virtual int ItemImage(const ReportItem& item) const;
     virtual bool IsColumnSearchable(int column) const;
-    virtual bool IsItemShown(const ReportItem& item, int index) const;
+    bool IsItemShown(const ReportItem& item, int index) const;
     // The item's own comparison, or kCompareAsText.
-    virtual int CompareItems(int column, const ReportItem& a, const ReportItem& b) const;
-    virtual uint32_t HeaderBackColor() const;  // red in the low byte
-    virtual int32_t HeaderTextColor() const;   // -1: none
-    virtual const char* ReportTitle() const;
-    virtual const char* ReportTitleRaw() const;
+    int CompareItems(int column, const ReportItem& a, const ReportItem& b) const;
+    uint32_t HeaderBackColor() const;  // red in the low byte
+    int32_t HeaderTextColor() const;   // -1: none
+    const char* ReportTitle() const;
+    const char* ReportTitleRaw() const;
     // Background colours of the HTML cells, spread as a gradient across the
     // report columns (red in the low byte).
     virtual const uint32_t* CellColors(int format, int* count) const;
     // Gives an escaped HTML cell text its final form (links); base: as it is.
     virtual void DecorateCell(std::string& cell, const ReportItem& item, int column) const;
 
-    // --- Set-up ---
     // Binds the list to its view (null detaches) and builds the column table,
     // resolving the header texts. The caller then inserts one view column per
     // ColumnDef, in column id order.
@@ -68,7 +66,6 @@ class ReportList {
     int headerImageAscending = 0;
     int headerImageDescending = 1;
 
-    // --- Rows ---
     // Makes the rows match the items: rows of vanished items go, kept rows are
     // refreshed, items without a row get one at the end; then re-sorts.
     void Rebuild(bool resort);
@@ -86,7 +83,6 @@ class ReportList {
     // Number of items waiting for a refresh.
     size_t PendingChanges() const;
 
-    // --- Sorting ---
     // Sorts by a header click's column (keep false) or a whole state (keep
     // true), sets the header arrows and persists the state.
     void Sort(SortState value, bool keep);
@@ -95,13 +91,11 @@ class ReportList {
     SortState sortInEffect = 0;
     SortState persistedSort = 0;  // the "Sort" setting
 
-    // --- Searching ---
     bool MatchesFind(const ReportItem& item, const FindRequest& request) const;
     // Selects the next matching row; false when none matched.
     bool FindNext(const FindRequest& request);
     char findText[255] = {};  // the Find dialog's search text buffer
 
-    // --- Columns ---
     void AutoSizeColumns();
     // The report columns: shown columns in display order; also kept for the
     // writers in ReportColumns().
@@ -112,7 +106,6 @@ class ReportList {
     void ApplyColumnLayout(const ColumnLayout& layout);
     ColumnLayout columnLayout = {};
 
-    // --- Item queries ---
     int RowCount() const { return static_cast<int>(rowItems_.size()); }
     // Storage index of a row's item, -1 for no such row.
     int ItemIndexOfRow(int row) const;
@@ -126,7 +119,6 @@ class ReportList {
     // State bits on one row, or on every row for -1.
     void SetRowState(int row, unsigned state, unsigned mask);
 
-    // --- Reports ---
     ReportFormat OutputFormat() const { return outputFormat_; }
     void SetOutputFormat(ReportFormat format) { outputFormat_ = format; }
 
