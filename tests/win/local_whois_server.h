@@ -12,8 +12,18 @@
 #include <thread>
 #include <vector>
 
-// A blocking server in a thread: accepts connections one after the other,
-// reads each query line and hands the connection to a behaviour.
+// A manual-reset event that the server's thread sets for the test to wait on.
+struct Event {
+    HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Event() = default;
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+    ~Event() { CloseHandle(handle); }
+    void Set() { SetEvent(handle); }
+    bool IsSet() const { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
+    bool Wait(DWORD ms = 20000) const { return WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
+};
+
 class TestServer {
   public:
     using Behaviour = std::function<void(SOCKET)>;

@@ -1,12 +1,14 @@
 // Reverse name resolution in worker threads, delivered by resolver id.
 #include <winsock2.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "input/address_list.h"
 #include "lookup/name_resolver.h"
@@ -14,9 +16,7 @@
 
 namespace {
 
-uint32_t Ip(const char* text) {
-    return static_cast<uint32_t>(inet_addr(text));
-}
+uint32_t Ip(const char* text) { return static_cast<uint32_t>(inet_addr(text)); }
 
 // The platform's own answer for an address, "" when it has none.
 std::string PlatformName(const char* text) {
@@ -25,33 +25,39 @@ std::string PlatformName(const char* text) {
     return entry && entry->h_name ? entry->h_name : "";
 }
 
+std::set<DWORD> ThreadsOfThisProcess() {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
 // Counts the results and signals each one.
 class CountingResolver : public AddressListResolver {
   public:
-    explicit CountingResolver(AddressList* list) : AddressListResolver(list) {
-        event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    }
+    explicit CountingResolver(AddressList* list) : AddressListResolver(list) {}
     ~CountingResolver() override {
         Unregister();
         CloseHandle(event);
     }
     void OnResolved(uint32_t address, const hostent* entry, int error) override {
         AddressListResolver::OnResolved(address, entry, error);
-        if (error == 0 && entry) lastName = entry->h_name ? entry->h_name : "";
         ++results;
         SetEvent(event);
     }
-    // Waits until n results arrived in all.
     bool WaitFor(int n) {
         while (results < n) {
             if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) return false;
         }
         return true;
     }
-
-    HANDLE event = nullptr;
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     std::atomic<int> results{0};
-    std::string lastName;
 };
 
 struct NameResolverTest : ::testing::Test {
@@ -59,19 +65,20 @@ struct NameResolverTest : ::testing::Test {
     AddressList list{&options};
 };
 
-TEST_F(NameResolverTest, EveryAddressGetsAWorkerAndItsNameLandsInTheItem) {
-    list.CreateItem(Ip("127.0.0.1"), nullptr);
-    list.CreateItem(Ip("198.51.100.7"), nullptr);
-    list.CreateItem(Ip("192.0.2.1"), nullptr);
-    CountingResolver resolver(&list);
-    for (int i = 0; i < list.ItemCount(); ++i) EXPECT_EQ(resolver.StartResolve(list.At(i)->ip), 1);
-    ASSERT_TRUE(resolver.WaitFor(3));
+}  // namespace
 
-    EXPECT_EQ(list.At(0)->resolvedName, PlatformName("127.0.0.1"));
-    EXPECT_EQ(list.At(1)->resolvedName, PlatformName("198.51.100.7"));
-    EXPECT_EQ(list.At(2)->resolvedName, PlatformName("192.0.2.1"));
+TEST_F(NameResolverTest, EveryAddressGetsAWorkerAndItsNameLandsInTheItem) {
+    const char* addresses[] = {"127.0.0.1", "198.51.100.7", "192.0.2.1"};
+    for (const char* address : addresses) list.CreateItem(Ip(address), nullptr);
+    CountingResolver resolver(&list);
+    for (const char* address : addresses) EXPECT_EQ(resolver.StartResolve(Ip(address)), 1);
+    ASSERT_TRUE(resolver.WaitFor(3));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(list.At(i)->resolvedName, PlatformName(addresses[i])) << addresses[i];
     EXPECT_FALSE(PlatformName("127.0.0.1").empty());
     EXPECT_EQ(list.namesChanged.load(), 1);
+    CountingResolver a(&list), b(&list);  // ids are distinct; 1 is the process-wide idle receiver
+    EXPECT_GT(a.id, 1);
+    EXPECT_NE(a.id, b.id);
 }
 
 TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListChangesNothing) {
@@ -93,26 +100,26 @@ TEST_F(NameResolverTest, ADetachedOrDestroyedReceiverGetsNothingMore) {
     ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
     ASSERT_TRUE(resolver.WaitFor(1));
     EXPECT_STREQ(list.At(0)->resolvedName, "");
+    EXPECT_EQ(::StartResolve(nullptr, Ip("127.0.0.1")), 0);
 
-    // Workers whose receiver is gone drop their results: nothing touches
-    // the destroyed object.
+    // Workers whose receiver is gone drop their results: nothing touches the
+    // destroyed object, and every worker ends.
     const int before = RunningResolveCount();
+    const std::set<DWORD> old = ThreadsOfThisProcess();
     {
         CountingResolver gone(nullptr);
         for (int i = 0; i < 20; ++i) ::StartResolve(&gone, Ip("127.0.0.1"));
     }
-    const DWORD start = GetTickCount();
-    while (RunningResolveCount() > before && GetTickCount() - start < 20000) {
-        WaitForSingleObject(GetCurrentThread(), 10);  // the workers end on their own
+    std::vector<HANDLE> workers;
+    for (DWORD id : ThreadsOfThisProcess()) {
+        if (old.count(id) == 0) {
+            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) workers.push_back(thread);
+        }
     }
+    if (!workers.empty()) {
+        EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 20000),
+                  WAIT_OBJECT_0);
+    }
+    for (HANDLE thread : workers) CloseHandle(thread);
     EXPECT_EQ(RunningResolveCount(), before);
 }
-
-TEST_F(NameResolverTest, ResolversHaveDistinctIds) {
-    CountingResolver a(&list), b(&list);
-    EXPECT_GT(a.id, 1);  // 1 is the process-wide idle receiver
-    EXPECT_NE(a.id, b.id);
-    EXPECT_EQ(::StartResolve(nullptr, Ip("127.0.0.1")), 0);
-}
-
-}  // namespace

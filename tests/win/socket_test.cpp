@@ -5,21 +5,55 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "local_whois_server.h"
 #include "lookup/server_selection.h"
 #include "lookup/whois_connection.h"
 #include "shell/app.h"
 #include "shell/messages.h"
-#include "local_whois_server.h"
 #include "win_test_support.h"
 
 namespace {
+
+constexpr UINT kServerDone = WM_APP + 7;
+
+// The window that receives the outcomes, as the main window does, and the
+// servers' word that they are done.
+class Owner {
+  public:
+    struct Outcome {
+        WPARAM failed;
+        LPARAM code;
+    };
+    Owner() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = AppInstance();
+        wc.lpszClassName = "SocketTestOwner";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Owner() { DestroyWindow(hwnd); }
+    bool WaitForOutcome(DWORD timeoutMs = 20000) {
+        const size_t before = outcomes.size();
+        return PumpUntil([&] { return outcomes.size() > before; }, timeoutMs);
+    }
+    HWND hwnd = nullptr;
+    std::vector<Outcome> outcomes;
+    int serversDone = 0;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == UM_LOOKUPDONE) self->outcomes.push_back({wParam, lParam});
+        if (self && message == kServerDone) ++self->serversDone;
+        return message == UM_LOOKUPDONE || message == kServerDone ? 0 : DefWindowProcA(window, message, wParam, lParam);
+    }
+};
 
 uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
     const unsigned char bytes[4] = {static_cast<unsigned char>(a), static_cast<unsigned char>(b),
@@ -29,74 +63,6 @@ uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
     return ip;
 }
 
-// The window that receives the outcomes, as the main window does.
-class Owner {
-  public:
-    struct Outcome {
-        WPARAM failed;
-        LPARAM code;
-    };
-
-    Owner() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = AppInstance();
-        wc.lpszClassName = "SocketTestOwner";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, "SocketTestOwner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Owner() { DestroyWindow(hwnd); }
-
-    // Pumps messages until an outcome arrived or the time is up.
-    bool WaitForOutcome(DWORD timeoutMs = 20000) {
-        const DWORD start = GetTickCount();
-        const size_t before = outcomes.size();
-        while (outcomes.size() == before) {
-            const DWORD elapsed = GetTickCount() - start;
-            if (elapsed >= timeoutMs) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-            PumpMessages();
-        }
-        return true;
-    }
-    // Pumps messages for a while (to see that nothing arrives).
-    void PumpFor(DWORD ms) {
-        const DWORD start = GetTickCount();
-        for (DWORD elapsed = 0; elapsed < ms; elapsed = GetTickCount() - start) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
-            PumpMessages();
-        }
-    }
-
-    HWND hwnd = nullptr;
-    std::vector<Outcome> outcomes;
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == UM_LOOKUPDONE) {
-            auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-            if (self) self->outcomes.push_back({wParam, lParam});
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-};
-
-struct SocketTest : ::testing::Test {
-    Owner owner;
-    WhoisConnection connection;
-    const uint32_t address = Ip(198, 51, 100, 7);
-
-    // Asks the server (as ARIN's) and waits for the outcome.
-    Owner::Outcome Ask(TestServer& server, int32_t registry = RegistryArin) {
-        connection.servers.Set(registry, server.Address().c_str());
-        EXPECT_EQ(connection.StartQuery(owner.hwnd, address, registry), 1);
-        EXPECT_TRUE(owner.WaitForOutcome());
-        return owner.outcomes.empty() ? Owner::Outcome{99, 99} : owner.outcomes.back();
-    }
-};
-
 std::string Pattern(size_t n) {
     std::string s;
     for (size_t i = 0; s.size() < n; ++i) s += "line " + std::to_string(i) + " of a long answer\r\n";
@@ -104,14 +70,51 @@ std::string Pattern(size_t n) {
     return s;
 }
 
+// A local port where nothing listens, or a listener with backlog 0.
+sockaddr_in LocalPort(SOCKET* listener = nullptr) {
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    int size = sizeof local;
+    getsockname(s, reinterpret_cast<sockaddr*>(&local), &size);
+    if (listener) {
+        listen(s, 0);
+        *listener = s;
+    } else {
+        closesocket(s);
+    }
+    return local;
+}
+
+struct SocketTest : ::testing::Test {
+    Owner owner;
+    WhoisConnection connection;
+    const uint32_t address = Ip(198, 51, 100, 7);
+
+    void Start(const std::string& server, int32_t registry = RegistryArin) {
+        connection.servers.Set(registry, server.c_str());
+        ASSERT_EQ(connection.StartQuery(owner.hwnd, address, registry), 1);
+    }
+    // Asks the server (as ARIN's unless told) and waits for the outcome.
+    Owner::Outcome Ask(TestServer& server, int32_t registry = RegistryArin) {
+        Start(server.Address(), registry);
+        EXPECT_TRUE(owner.WaitForOutcome());
+        return owner.outcomes.empty() ? Owner::Outcome{99, 99} : owner.outcomes.back();
+    }
+    static std::string At(const sockaddr_in& local) { return "127.0.0.1:" + std::to_string(ntohs(local.sin_port)); }
+};
+
+}  // namespace
+
 TEST_F(SocketTest, EachRegistryGetsItsQueryLineAndTheWholeAnswerInOrder) {
     const std::string answer = Pattern(20000);  // several reads of 4095 bytes
     TestServer server([&](SOCKET s) { SendAll(s, answer); });
     const char* expected[] = {"+198.51.100.7\r\n", "-B 198.51.100.7\r\n", "198.51.100.7\r\n", "198.51.100.7\r\n",
                               "198.51.100.7\r\n"};
     for (int32_t registry = 1; registry <= 5; ++registry) {
-        const Owner::Outcome outcome = Ask(server, registry);
-        EXPECT_EQ(outcome.failed, 0u);
+        EXPECT_EQ(Ask(server, registry).failed, 0u);
         EXPECT_EQ(connection.response.length, 20000);
         EXPECT_EQ(connection.ResponseText(), answer);
         EXPECT_TRUE(connection.TakeOutcome());
@@ -119,47 +122,38 @@ TEST_F(SocketTest, EachRegistryGetsItsQueryLineAndTheWholeAnswerInOrder) {
     server.Stop();
     ASSERT_EQ(server.queries.size(), 5u);
     for (size_t i = 0; i < 5; ++i) EXPECT_EQ(server.queries[i], expected[i]);
-    EXPECT_EQ(owner.outcomes.size(), 5u);
 }
 
 TEST_F(SocketTest, AResetAfterHalfAnAnswerIsAnsweredWithThatHalf) {
     const std::string answer = Pattern(3000);
+    Event read;
     TestServer server([&](SOCKET s) {
         SendAll(s, answer.substr(0, 1500));
-        Sleep(100);  // the bytes reach the client before the reset
+        read.Wait();  // the bytes reached the client before the reset
         Reset(s);
     });
-    const Owner::Outcome outcome = Ask(server);
-    EXPECT_EQ(outcome.failed, 0u);
+    Start(server.Address());
+    EXPECT_TRUE(PumpUntil([&] { return connection.response.length >= 1500; }));
+    read.Set();
+    ASSERT_TRUE(owner.WaitForOutcome());
+    EXPECT_EQ(owner.outcomes.back().failed, 0u);
     EXPECT_EQ(connection.ResponseText(), answer.substr(0, 1500));
 }
 
-TEST_F(SocketTest, ACloseWithoutAnyByteIsAnEmptyAnswer) {
-    TestServer server([](SOCKET) {});
-    const Owner::Outcome outcome = Ask(server);
-    EXPECT_EQ(outcome.failed, 0u);
+TEST_F(SocketTest, EmptyAnswersAndAnswersWithANul) {
+    TestServer silent([](SOCKET) {});
+    EXPECT_EQ(Ask(silent).failed, 0u);
     EXPECT_STREQ(connection.ResponseText(), "");
-}
-
-TEST_F(SocketTest, AnAnswerWithANulIsKeptWholeButReadUpToTheNul) {
+    silent.Stop();
     const std::string answer("netname: BEFORE\n\0country: DE\n", 29);
-    TestServer server([&](SOCKET s) { SendAll(s, answer); });
-    EXPECT_EQ(Ask(server).failed, 0u);
-    EXPECT_EQ(connection.response.length, 29);
+    TestServer nul([&](SOCKET s) { SendAll(s, answer); });
+    EXPECT_EQ(Ask(nul).failed, 0u);
+    EXPECT_EQ(connection.response.length, 29);  // kept whole, read up to the NUL
     EXPECT_STREQ(connection.ResponseText(), "netname: BEFORE\n");
 }
 
 TEST_F(SocketTest, ARefusedConnectionFails) {
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = inet_addr("127.0.0.1");
-    bind(probe, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    int size = sizeof local;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&local), &size);
-    closesocket(probe);  // nothing listens there now
-    connection.servers.Set(RegistryRipe, ("127.0.0.1:" + std::to_string(ntohs(local.sin_port))).c_str());
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryRipe), 1);
+    Start(At(LocalPort()), RegistryRipe);
     ASSERT_TRUE(owner.WaitForOutcome());
     EXPECT_EQ(owner.outcomes.back().failed, 1u);
     EXPECT_EQ(owner.outcomes.back().code, WSAECONNREFUSED);
@@ -172,7 +166,6 @@ TEST_F(SocketTest, AServerThatNeverAnswersOrNeverClosesTimesOut) {
     EXPECT_EQ(outcome.failed, 1u);
     EXPECT_EQ(outcome.code, WSAETIMEDOUT);
     EXPECT_TRUE(connection.TakeOutcome());
-
     // An answer that arrived does not save a conversation that never ends.
     TestServer talker([](SOCKET s) {
         SendAll(s, "netname: HALF\n");
@@ -181,32 +174,27 @@ TEST_F(SocketTest, AServerThatNeverAnswersOrNeverClosesTimesOut) {
     outcome = Ask(talker);
     EXPECT_EQ(outcome.failed, 1u);
     EXPECT_EQ(outcome.code, WSAETIMEDOUT);
-    silent.Stop();
-    talker.Stop();
 }
 
 TEST_F(SocketTest, AConnectionThatNeverCompletesTimesOut) {
     connection.connectTimeoutMs = 300;
     // A listener with a full queue: further connection attempts hang.
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = inet_addr("127.0.0.1");
-    bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    listen(listener, 0);
-    int size = sizeof local;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&local), &size);
+    SOCKET listener = INVALID_SOCKET;
+    const sockaddr_in local = LocalPort(&listener);
     std::vector<SOCKET> fillers;
     for (int i = 0; i < 2; ++i) {
         SOCKET f = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         u_long nonBlocking = 1;
         ioctlsocket(f, FIONBIO, &nonBlocking);
-        connect(f, reinterpret_cast<sockaddr*>(&local), sizeof local);
+        connect(f, reinterpret_cast<const sockaddr*>(&local), sizeof local);
         fillers.push_back(f);
     }
-    owner.PumpFor(100);
-    connection.servers.Set(RegistryArin, ("127.0.0.1:" + std::to_string(ntohs(local.sin_port))).c_str());
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryArin), 1);
+    fd_set connected;
+    FD_ZERO(&connected);
+    FD_SET(fillers[0], &connected);
+    timeval limit = {10, 0};
+    ASSERT_EQ(select(0, nullptr, &connected, nullptr, &limit), 1);  // the queue is full now
+    Start(At(local));
     ASSERT_TRUE(owner.WaitForOutcome(10000));
     EXPECT_EQ(owner.outcomes.back().failed, 1u);
     EXPECT_EQ(owner.outcomes.back().code, WSAETIMEDOUT);
@@ -220,14 +208,12 @@ TEST_F(SocketTest, AnswersUpToFourMebibytesAreKeptOneByteMoreFails) {
     EXPECT_EQ(Ask(exact).failed, 0u);
     EXPECT_EQ(connection.response.length, WhoisConnection::kMaxAnswerBytes);
     exact.Stop();
-
     TestServer over([&](SOCKET s) { SendAll(s, limit + "b"); });
     const Owner::Outcome outcome = Ask(over);
     EXPECT_EQ(outcome.failed, 1u);
     EXPECT_EQ(outcome.code, WSAENOBUFS);
     EXPECT_EQ(connection.socket, INVALID_SOCKET);
     over.Stop();
-
     // Endless data ends the same way instead of growing without bound.
     TestServer endless([](SOCKET s) {
         const std::string block(65536, 'e');
@@ -235,80 +221,63 @@ TEST_F(SocketTest, AnswersUpToFourMebibytesAreKeptOneByteMoreFails) {
         }
     });
     EXPECT_EQ(Ask(endless).failed, 1u);
-    endless.Stop();
 }
 
 TEST_F(SocketTest, ARegistryWithoutHostCannotStartAndPostsNothing) {
     EXPECT_EQ(connection.StartQuery(owner.hwnd, address, 0), 0);
     EXPECT_EQ(connection.StartQuery(owner.hwnd, address, 6), 0);
     EXPECT_EQ(connection.socket, INVALID_SOCKET);
-    owner.PumpFor(100);
+    PumpMessages();  // an outcome would have been posted already
     EXPECT_TRUE(owner.outcomes.empty());
 }
 
 TEST_F(SocketTest, ACancelledConversationReportsNothing) {
-    TestServer server([](SOCKET s) {
-        Sleep(200);
+    Event asked, cancelled;
+    TestServer server([&](SOCKET s) {
+        asked.Set();
+        cancelled.Wait();
         SendAll(s, "late answer\n");
+        HoldOpen(s);
+        PostMessageA(owner.hwnd, kServerDone, 0, 0);
     });
-    connection.servers.Set(RegistryArin, server.Address().c_str());
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryArin), 1);
-    owner.PumpFor(50);
+    Start(server.Address());
+    ASSERT_TRUE(PumpUntil([&] { return asked.IsSet(); }, 20000, asked.handle));
     connection.CancelQuery();
-    owner.PumpFor(500);
+    cancelled.Set();
+    ASSERT_TRUE(PumpUntil([&] { return owner.serversDone == 1; }));
+    PumpMessages();
     EXPECT_TRUE(owner.outcomes.empty());
-    server.Stop();
 }
 
 TEST_F(SocketTest, AnOutcomePostedBeforeAStopOrANewQueryIsStale) {
     TestServer server([](SOCKET s) { SendAll(s, "first\n"); });
-    connection.servers.Set(RegistryArin, server.Address().c_str());
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryArin), 1);
-    // Let the conversation end without handing its outcome to the owner.
-    const DWORD start = GetTickCount();
-    while (connection.socket != INVALID_SOCKET && GetTickCount() - start < 10000) {
-        MSG msg;
-        while (PeekMessageA(&msg, AsyncSocket::SocketWindow(), 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    ASSERT_EQ(connection.socket, INVALID_SOCKET);
-    connection.CancelQuery();  // Stop, while the outcome is on its way
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryArin), 1);
-    ASSERT_TRUE(owner.WaitForOutcome());
+    Start(server.Address());
+    ASSERT_TRUE(owner.WaitForOutcome());  // posted, and not yet taken by the owner
+    connection.CancelQuery();             // a Stop
+    Start(server.Address());
     EXPECT_FALSE(connection.TakeOutcome());  // the first conversation's
     ASSERT_TRUE(owner.WaitForOutcome());
     EXPECT_TRUE(connection.TakeOutcome());
     EXPECT_STREQ(connection.ResponseText(), "first\n");
-    server.Stop();
 }
 
-TEST_F(SocketTest, HostNamesAreResolvedWithoutBlocking) {
+TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsNoOwner) {
     TestServer server([](SOCKET s) { SendAll(s, "by name\n"); });
-    connection.servers.Set(RegistryLacnic, ("localhost:" + std::to_string(server.port)).c_str());
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryLacnic), 1);
+    const std::string byName = "localhost:" + std::to_string(server.port);
+    Start(byName, RegistryLacnic);
     EXPECT_NE(connection.lookupHandle, nullptr);
     ASSERT_TRUE(owner.WaitForOutcome());
     EXPECT_EQ(owner.outcomes.back().failed, 0u);
     EXPECT_STREQ(connection.ResponseText(), "by name\n");
-
-    // A lookup abandoned by a Stop finds no owner when it completes.
+    // A lookup abandoned by a Stop, then a new one: one outcome, the new one's.
     owner.outcomes.clear();
-    ASSERT_EQ(connection.StartQuery(owner.hwnd, address, RegistryLacnic), 1);
+    Start(byName, RegistryLacnic);
     connection.CancelQuery();
-    owner.PumpFor(300);
-    EXPECT_TRUE(owner.outcomes.empty());
+    Start(byName, RegistryLacnic);
+    ASSERT_TRUE(owner.WaitForOutcome());
+    PumpMessages();
+    EXPECT_EQ(owner.outcomes.size(), 1u);
+    EXPECT_TRUE(connection.TakeOutcome());
     server.Stop();
+    EXPECT_EQ(server.queries.size(), 2u);
 }
-
-TEST_F(SocketTest, TheHiddenWindowIsOneForAllSockets) {
-    HWND window = AsyncSocket::EnsureSocketWindow();
-    ASSERT_NE(window, nullptr);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    EXPECT_STREQ(cls, "MySockWinCls");
-    EXPECT_FALSE(IsWindowVisible(window));
-    WhoisConnection other;
-    EXPECT_EQ(AsyncSocket::EnsureSocketWindow(), window);
-}
-
-}  // namespace

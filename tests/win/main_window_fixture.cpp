@@ -1,0 +1,88 @@
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "input/address_helpers.h"
+#include "input/address_list.h"
+#include "resources/resource_ids.h"
+#include "shell/main_window.h"
+#include "win_test_support.h"
+
+MainWindow* CreateMainWindow(CommandLine* commandLine) {
+    auto* window = new MainWindow();
+    window->commandLine = commandLine;
+    if (window->Create()) return window;
+    delete window;
+    return nullptr;
+}
+HWND WindowOf(MainWindow& window) { return window.hwnd; }
+AddressList& Addresses(MainWindow& window) { return *window.addressList; }
+void SetAddressText(MainWindow& window, const char* text) { window.options->addressText.SetText(text); }
+HMENU ContextMenu(MainWindow& window) { return window.contextMenu; }
+
+std::string MainWindowTest::SettingsPath() { return TestSettingsPath(); }
+
+void MainWindowTest::WriteSettings(const std::string& general) {
+    WriteFileBytes(TestSettingsPath(), "[General]\r\n" + general);
+}
+
+void MainWindowTest::Open(const char* args) {
+    commandLine.Build(args);
+    window = CreateMainWindow(&commandLine);
+    ASSERT_NE(window, nullptr);
+    hwnd = WindowOf(*window);
+    list = GetDlgItem(hwnd, IDW_RESULTLIST);
+    status = GetDlgItem(hwnd, IDW_STATUSBAR);
+    toolbar = GetDlgItem(hwnd, IDW_TOOLBAR);
+    pane = FindWindowExA(hwnd, nullptr, "RichEdit20A", nullptr);
+    PumpMessages();
+}
+
+void MainWindowTest::Close() {
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+    PumpMessages();
+    delete window;
+    window = nullptr;
+    hwnd = nullptr;
+}
+
+std::string MainWindowTest::Cell(int row, int column) {
+    char text[512] = {};
+    ListView_GetItemText(list, row, column, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> MainWindowTest::Column(int column) {
+    std::vector<std::string> out;
+    for (int row = 0; row < Rows(); ++row) out.push_back(Cell(row, column));
+    return out;
+}
+
+int MainWindowTest::Rows() { return ListView_GetItemCount(list); }
+
+void MainWindowTest::Select(std::initializer_list<int> rows) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+int MainWindowTest::SelectedRow() { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+void MainWindowTest::AddRows(std::initializer_list<const char*> addresses) {
+    AddressList& addressList = Addresses(*window);
+    for (const char* address : addresses) {
+        uint32_t ip = 0;
+        ParseDottedQuad(address, &ip, 0);
+        addressList.CreateItem(ip, nullptr);
+    }
+    addressList.Rebuild(true);
+}
+
+void MainWindowTest::ClickHeader(int column) {
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = IDW_RESULTLIST;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageA(hwnd, WM_NOTIFY, IDW_RESULTLIST, reinterpret_cast<LPARAM>(&click));
+}
