@@ -19,6 +19,7 @@ HWND WindowOf(MainWindow& window) { return window.hwnd; }
 AddressList& Addresses(MainWindow& window) { return *window.addressList; }
 void SetAddressText(MainWindow& window, const char* text) { window.options->addressText.SetText(text); }
 HMENU ContextMenu(MainWindow& window) { return window.contextMenu; }
+HWND FindDialog() { return FindDialogHandle(); }
 
 std::string MainWindowTest::SettingsPath() { return TestSettingsPath(); }
 
@@ -39,6 +40,8 @@ void MainWindowTest::Open(const char* args) {
 }
 
 void MainWindowTest::Close() {
+    // Cancelled, the Find dialog tells its owner it is gone; destroyed with it, it does not.
+    if (FindDialog() && IsWindow(FindDialog())) SendMessageA(FindDialog(), WM_COMMAND, IDCANCEL, 0);
     if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
     PumpMessages();
     delete window;

@@ -1,7 +1,7 @@
 #pragma once
 // A main window created in this process as the program creates it, driven
 // through commands, messages and its child controls. What only the window's
-// own state can give goes through the four functions at the end: they are
+// own state can give goes through the functions at the end: they are
 // the one place that follows the window's interface.
 #include <windows.h>
 
@@ -57,3 +57,4 @@ HWND WindowOf(MainWindow& window);
 AddressList& Addresses(MainWindow& window);
 void SetAddressText(MainWindow& window, const char* text);  // what a run or reload reads
 HMENU ContextMenu(MainWindow& window);
+HWND FindDialog();  // the open Find dialog, null when closed

@@ -115,7 +115,6 @@ TEST_F(MainWindowTest, AnEmptyListDisablesWhatNeedsRowsInMenuAndToolbarAlike) {
             EXPECT_EQ(ButtonEnabled(b.idCommand), MenuEnabled(b.idCommand)) << b.idCommand;
         }
     }
-    EXPECT_EQ(StatusText(status), "\xB9\xB2 0 \xCF\xEE");  // 共 0 项
 }
 
 // Every command of the menu bar does its work (a lookup's Stop and the
@@ -130,7 +129,6 @@ TEST_F(MainWindowTest, EveryMenuCommandIsHandled) {
     auto opens = [&](int id) {
         const int before = driver.Count();
         Command(id);
-        PumpMessages();  // the Find dialog is modeless
         return driver.Count() == before + 1;
     };
     auto selecting = [&](int id, int rows) {
@@ -149,7 +147,7 @@ TEST_F(MainWindowTest, EveryMenuCommandIsHandled) {
         {IDM_SAVE_WHOIS, [&] { return opens(IDM_SAVE_WHOIS); }},
         {IDM_CHOOSE_COLUMNS, [&] { return opens(IDM_CHOOSE_COLUMNS); }},
         {IDM_ABOUT, [&] { return opens(IDM_ABOUT); }},
-        {IDM_FIND, [&] { return opens(IDM_FIND); }},
+        {IDM_FIND, [&] { Command(IDM_FIND); return FindDialog() != nullptr; }},  // modeless
         {IDM_PROPERTIES, [&] { Select({1}); return opens(IDM_PROPERTIES); }},
         {IDM_SAVE_SELECTED, [&] { Select({0}); return opens(IDM_SAVE_SELECTED); }},
         {IDM_SHOW_GRID, [&] { Command(IDM_SHOW_GRID); return MenuChecked(IDM_SHOW_GRID) && (style() & LVS_EX_GRIDLINES); }},

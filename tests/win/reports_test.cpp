@@ -24,13 +24,14 @@
 
 namespace {
 
-// A folder of its own for the files the tests write.
-std::string WorkFolder() {
+// A file that does not exist yet (or the save dialog asks), in a folder of its own.
+std::string NewFile(const char* name) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "ol_reports_test\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
+    DeleteFileA((folder + name).c_str());
+    return folder + name;
 }
 
 // What the save dialog showed, and what the test answers in it.
@@ -106,7 +107,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
     OpenWithItems();
     Select({0, 2});
     SaveDialog html;
-    html.path = WorkFolder() + "saved.txt";
+    html.path = NewFile("saved.txt");
     html.filterIndex = 4;  // horizontal HTML, into a .txt file
     Save(IDM_SAVE_SELECTED, &html);
     EXPECT_EQ(html.title, "\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xCE\xC4\xBC\xFE\xC3\xFB\xB4\xE6\xC5\xCC");  // 选择一个文件名存盘
@@ -129,7 +130,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
 
     // The XML type into a file named .htm writes XML; double-byte text stays whole.
     SaveDialog xml;
-    xml.path = WorkFolder() + "saved.htm";
+    xml.path = NewFile("saved.htm");
     xml.filterIndex = 6;
     Save(IDM_SAVE_SELECTED, &xml);
     const std::string xmlText = ReadFileBytes(xml.path);
@@ -178,7 +179,7 @@ TEST_F(ReportsTest, WhoisRecordsInReverseOrder) {
     OpenWithItems();
     Select({0, 1, 2});
     SaveDialog answer;
-    answer.path = WorkFolder() + "records.txt";
+    answer.path = NewFile("records.txt");
     Save(IDM_SAVE_WHOIS, &answer);
     EXPECT_EQ(answer.filterCount, 2);
     EXPECT_EQ(answer.shownFilter, 0);
@@ -234,7 +235,7 @@ TEST_F(ReportsTest, AReportThatCannotBeWrittenShowsTheSystemError) {
 }
 
 TEST_F(ReportsTest, FileSinkKeepsTheFirstFailure) {
-    const std::string path = WorkFolder() + "sink.bin";
+    const std::string path = NewFile("sink.bin");
     FileSink sink;
     ASSERT_TRUE(sink.Open(path.c_str()));
     // Buffered and direct writes give the same bytes in the same order.

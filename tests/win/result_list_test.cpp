@@ -21,8 +21,6 @@ namespace {
 using V = std::vector<std::string>;
 
 struct ResultListTest : MainWindowTest {
-    HWND findDialog = nullptr;
-
     // Adds the addresses of text as a reload does: no run starts.
     void Reload(const char* text) {
         SetAddressText(*window, text);
@@ -39,12 +37,9 @@ struct ResultListTest : MainWindowTest {
     }
     // "Find Next" in the Find dialog, opened by the command on first use.
     void Find(const char* text, bool down, bool wholeWord) {
-        if (!findDialog) {
-            DialogDriver driver([&](HWND d) { findDialog = d; });
-            Command(IDM_FIND);
-            PumpMessages();
-            ASSERT_NE(findDialog, nullptr);
-        }
+        if (!FindDialog()) Command(IDM_FIND);
+        HWND findDialog = FindDialog();
+        ASSERT_NE(findDialog, nullptr);
         SetDlgItemTextA(findDialog, edt1, text);
         CheckRadioButton(findDialog, rad1, rad2, down ? rad2 : rad1);
         CheckDlgButton(findDialog, chx1, wholeWord ? BST_CHECKED : BST_UNCHECKED);

@@ -269,6 +269,7 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
     ASSERT_TRUE(owner.WaitForOutcome());
     EXPECT_EQ(owner.outcomes.back().failed, 0u);
     EXPECT_STREQ(connection.ResponseText(), "by name\n");
+    EXPECT_TRUE(connection.TakeOutcome());
     // A lookup abandoned by a Stop, then a new one: one outcome, the new one's.
     owner.outcomes.clear();
     Start(byName, RegistryLacnic);
