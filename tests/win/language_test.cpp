@@ -31,37 +31,20 @@ struct LanguageTest : ::testing::Test {
         DeleteFileA(ProgramLanguageFilePath().c_str());
         InitLanguage();
     }
-    // Runs a framework dialog of a template; act reads it, then it is cancelled.
-    void RunDialog(int templateId, std::function<void(HWND)> act) {
-        StandardDialog dialog(static_cast<uint16_t>(templateId));
-        DialogDriver driver([&](HWND d) {
-            act(d);
-            ClickButton(d, IDCANCEL);
-        });
-        dialog.DoModal(nullptr);
-        EXPECT_EQ(driver.Count(), 1);
-    }
 };
-
-const char kExit[] = "\xCD\xCB\xB3\xF6";  // 退出
 
 }  // namespace
 
 TEST_F(LanguageTest, MenuItemsAndTopLevelSubmenusAreReplaced) {
-    Use("[general]\r\n[menu_102]\r\n40001=Save selected\r\n40002=\r\n70001=File\r\n70002=Edit\r\n70003=View\r\n"
-        "70004=Help\r\n71001=Nothing\r\n[menu_104]\r\n40008=Copy\r\n");
+    Use("[menu_102]\r\n40001=Save selected\r\n40002=\r\n70001=File\r\n70004=Help\r\n71001=x\r\n"
+        "[menu_104]\r\n40008=Copy\r\n");
     HMENU menu = LoadUiMenu(IDR_MAINMENU);
-    ASSERT_TRUE(menu);
-    EXPECT_EQ(MenuText(menu, IDM_EXIT, MF_BYCOMMAND), kExit);  // empty value: built-in text
-    const char* tops[] = {"File", "Edit", "View", "Help"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(MenuText(menu, static_cast<UINT>(i), MF_BYPOSITION), tops[i]);
-        EXPECT_TRUE(GetSubMenu(menu, i));
-    }
+    EXPECT_EQ(MenuText(menu, IDM_EXIT, MF_BYCOMMAND), "\xCD\xCB\xB3\xF6");  // empty value: built-in 退出
+    EXPECT_EQ(MenuText(menu, 0, MF_BYPOSITION) + MenuText(menu, 3, MF_BYPOSITION), "FileHelp");
+    EXPECT_TRUE(GetSubMenu(menu, 3));
     // The item keeps its command, its place and its key.
-    HMENU file = GetSubMenu(menu, 0);
-    EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(IDM_SAVE_SELECTED));
-    EXPECT_EQ(MenuText(file, 3, MF_BYPOSITION), "Save selected\tCtrl+S");
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 3), static_cast<UINT>(IDM_SAVE_SELECTED));
+    EXPECT_EQ(MenuText(GetSubMenu(menu, 0), 3, MF_BYPOSITION), "Save selected\tCtrl+S");
     DestroyMenu(menu);
     HMENU context = LoadUiMenu(IDR_CONTEXTMENU);
     EXPECT_EQ(MenuText(GetSubMenu(context, 0), IDM_COPY, MF_BYCOMMAND), "Copy\tCtrl+C");
@@ -69,31 +52,25 @@ TEST_F(LanguageTest, MenuItemsAndTopLevelSubmenusAreReplaced) {
     DestroyMenu(context);
 }
 
-TEST_F(LanguageTest, DialogCaptionAndControlsByTemplateId) {
-    Use("[dialog_1096]\r\ncaption=Column settings\r\n1=OK\r\n4242=nobody\r\n[dialog_109]\r\n1=wrong dialog\r\n");
-    RunDialog(IDD_COLUMNS, [&](HWND d) {
-        EXPECT_EQ(WindowText(d), "Column settings");
-        EXPECT_EQ(ItemText(d, IDOK), "OK");
-        EXPECT_EQ(ItemText(d, IDCANCEL), "\xC8\xA1\xCF\xFB");  // 取消, not in the file
-    });
-}
-
-TEST_F(LanguageTest, RtlOneMirrorsChildPositionsAndOtherValuesDoNot) {
+TEST_F(LanguageTest, DialogTextsByTemplateAndRtlOneMirrors) {
     for (const char* rtl : {"1", "2"}) {
-        Use(std::string("[general]\r\nrtl=") + rtl + "\r\n");
-        EXPECT_EQ(LanguageRightToLeft(), rtl[0] == '1');
-        RunDialog(IDD_COLUMNS, [&](HWND d) {
-            RECT margin = {7, 0, 0, 0};  // the label's left edge in dialog units
+        Use(std::string("[general]\r\nrtl=") + rtl + "\r\n[dialog_1096]\r\ncaption=Columns\r\n1=OK\r\n4242=x\r\n"
+            "[dialog_109]\r\n1=wrong dialog\r\n");
+        StandardDialog dialog(IDD_COLUMNS);
+        DialogDriver driver([&](HWND d) {
+            EXPECT_EQ(WindowText(d) + ItemText(d, IDOK) + ItemText(d, IDCANCEL), "ColumnsOK\xC8\xA1\xCF\xFB");  // 取消
+            RECT margin = {7, 0, 0, 0}, client, label;  // the label's left edge in dialog units
             MapDialogRect(d, &margin);
-            RECT client;
             GetClientRect(d, &client);
             MapWindowPoints(d, nullptr, reinterpret_cast<POINT*>(&client), 2);
             if (client.left > client.right) std::swap(client.left, client.right);
-            RECT label;
             GetWindowRect(GetDlgItem(d, IDC_COLUMNS_WIDTH_LABEL), &label);
             const bool mirrored = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
             EXPECT_EQ(mirrored, rtl[0] == '1');
             EXPECT_NEAR(mirrored ? client.right - label.right : label.left - client.left, margin.left, 1) << rtl;
+            ClickButton(d, IDCANCEL);
         });
+        dialog.DoModal(nullptr);
+        EXPECT_EQ(driver.Count(), 1);
     }
 }

@@ -1,7 +1,5 @@
 #include "main_window_fixture.h"
 
-#include <commctrl.h>
-
 #include "input/address_helpers.h"
 #include "input/address_list.h"
 #include "resources/resource_ids.h"
@@ -22,13 +20,10 @@ HMENU ContextMenu(MainWindow& window) { return window.contextMenu; }
 HWND FindDialog() { return FindDialogHandle(); }
 
 std::string MainWindowTest::SettingsPath() { return TestSettingsPath(); }
+void MainWindowTest::WriteSettings(const std::string& lines) { WriteFileBytes(SettingsPath(), "[General]\r\n" + lines); }
 
-void MainWindowTest::WriteSettings(const std::string& general) {
-    WriteFileBytes(TestSettingsPath(), "[General]\r\n" + general);
-}
-
-void MainWindowTest::Open(const char* args) {
-    commandLine.Build(args);
+void MainWindowTest::Open() {
+    commandLine.Build("/nodlgstart");
     window = CreateMainWindow(&commandLine);
     ASSERT_NE(window, nullptr);
     hwnd = WindowOf(*window);
@@ -61,31 +56,24 @@ std::vector<std::string> MainWindowTest::Column(int column) {
     return out;
 }
 
-int MainWindowTest::Rows() { return ListView_GetItemCount(list); }
-
 void MainWindowTest::Select(std::initializer_list<int> rows) {
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-int MainWindowTest::SelectedRow() { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
-
-void MainWindowTest::AddRows(std::initializer_list<const char*> addresses) {
-    AddressList& addressList = Addresses(*window);
-    for (const char* address : addresses) {
-        uint32_t ip = 0;
-        ParseDottedQuad(address, &ip, 0);
-        addressList.CreateItem(ip, nullptr);
-    }
-    addressList.Rebuild(true);
-}
-
 void MainWindowTest::ClickHeader(int column) {
     NMLISTVIEW click = {};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = IDW_RESULTLIST;
-    click.hdr.code = LVN_COLUMNCLICK;
+    click.hdr = {list, IDW_RESULTLIST, static_cast<UINT>(LVN_COLUMNCLICK)};
     click.iItem = -1;
     click.iSubItem = column;
     SendMessageA(hwnd, WM_NOTIFY, IDW_RESULTLIST, reinterpret_cast<LPARAM>(&click));
+}
+
+void MainWindowTest::AddRows(std::initializer_list<const char*> addresses) {
+    for (const char* address : addresses) {
+        uint32_t ip = 0;
+        ParseDottedQuad(address, &ip, 0);
+        Addresses(*window).CreateItem(ip, nullptr);
+    }
+    Addresses(*window).Rebuild(true);
 }

@@ -1,4 +1,5 @@
-// Reverse name resolution in worker threads, delivered by resolver id.
+// Reverse name resolution in worker threads, delivered by resolver id: a
+// result whose address or receiver is gone changes nothing.
 #include <winsock2.h>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -18,13 +19,6 @@ namespace {
 
 uint32_t Ip(const char* text) { return static_cast<uint32_t>(inet_addr(text)); }
 
-// The platform's own answer for an address, "" when it has none.
-std::string PlatformName(const char* text) {
-    const uint32_t ip = Ip(text);
-    const hostent* entry = gethostbyaddr(reinterpret_cast<const char*>(&ip), 4, AF_INET);
-    return entry && entry->h_name ? entry->h_name : "";
-}
-
 std::set<DWORD> ThreadsOfThisProcess() {
     std::set<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -40,7 +34,7 @@ std::set<DWORD> ThreadsOfThisProcess() {
 // Counts the results and signals each one.
 class CountingResolver : public AddressListResolver {
   public:
-    explicit CountingResolver(AddressList* list) : AddressListResolver(list) {}
+    using AddressListResolver::AddressListResolver;
     ~CountingResolver() override {
         Unregister();
         CloseHandle(event);
@@ -67,21 +61,23 @@ struct NameResolverTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(NameResolverTest, EveryAddressGetsAWorkerAndItsNameLandsInTheItem) {
-    const char* addresses[] = {"127.0.0.1", "198.51.100.7", "192.0.2.1"};
-    for (const char* address : addresses) list.CreateItem(Ip(address), nullptr);
+TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnly) {
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    list.CreateItem(Ip("192.0.2.1"), nullptr);
     CountingResolver resolver(&list);
-    for (const char* address : addresses) EXPECT_EQ(resolver.StartResolve(Ip(address)), 1);
-    ASSERT_TRUE(resolver.WaitFor(3));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(list.At(i)->resolvedName, PlatformName(addresses[i])) << addresses[i];
-    EXPECT_FALSE(PlatformName("127.0.0.1").empty());
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(1));
+    const hostent* platform = gethostbyaddr("\x7F\0\0\x01", 4, AF_INET);
+    ASSERT_TRUE(platform && platform->h_name);
+    EXPECT_STREQ(list.At(0)->resolvedName, platform->h_name);
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
     EXPECT_EQ(list.namesChanged.load(), 1);
-    CountingResolver a(&list), b(&list);  // ids are distinct; 1 is the process-wide idle receiver
-    EXPECT_GT(a.id, 1);
-    EXPECT_NE(a.id, b.id);
+    CountingResolver other(&list);  // ids are distinct; 1 is the process-wide idle receiver
+    EXPECT_GT(resolver.id, 1);
+    EXPECT_NE(resolver.id, other.id);
 }
 
-TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListChangesNothing) {
+TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListOrADetachedReceiverChangesNothing) {
     list.CreateItem(Ip("127.0.0.1"), nullptr);
     CountingResolver resolver(&list);
     list.Clear();  // a new run
@@ -91,19 +87,17 @@ TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListChangesNothing) {
     ASSERT_TRUE(resolver.WaitFor(1));
     EXPECT_STREQ(list.At(0)->resolvedName, "");
     EXPECT_EQ(list.namesChanged.load(), 0);
-}
-
-TEST_F(NameResolverTest, ADetachedOrDestroyedReceiverGetsNothingMore) {
     list.CreateItem(Ip("127.0.0.1"), nullptr);
-    CountingResolver resolver(&list);
     resolver.Detach();
     ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
-    ASSERT_TRUE(resolver.WaitFor(1));
-    EXPECT_STREQ(list.At(0)->resolvedName, "");
+    ASSERT_TRUE(resolver.WaitFor(2));
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
     EXPECT_EQ(::StartResolve(nullptr, Ip("127.0.0.1")), 0);
+}
 
-    // Workers whose receiver is gone drop their results: nothing touches the
-    // destroyed object, and every worker ends.
+// Workers whose receiver is gone drop their results: nothing touches the
+// destroyed object, and every worker ends.
+TEST_F(NameResolverTest, ADestroyedReceiverGetsNothingAndItsWorkersEnd) {
     const int before = RunningResolveCount();
     const std::set<DWORD> old = ThreadsOfThisProcess();
     {
@@ -112,14 +106,13 @@ TEST_F(NameResolverTest, ADetachedOrDestroyedReceiverGetsNothingMore) {
     }
     std::vector<HANDLE> workers;
     for (DWORD id : ThreadsOfThisProcess()) {
-        if (old.count(id) == 0) {
-            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) workers.push_back(thread);
-        }
+        HANDLE thread = old.count(id) ? nullptr : OpenThread(SYNCHRONIZE, FALSE, id);
+        if (thread) workers.push_back(thread);
     }
     if (!workers.empty()) {
         EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 20000),
                   WAIT_OBJECT_0);
     }
     for (HANDLE thread : workers) CloseHandle(thread);
-    EXPECT_EQ(RunningResolveCount(), before);
+    EXPECT_LE(RunningResolveCount(), before);  // workers of earlier tests may end meanwhile
 }

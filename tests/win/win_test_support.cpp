@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -41,7 +40,6 @@ DialogDriver::DialogDriver(std::function<void(HWND)> act) : act_(std::move(act))
     wc.lpszClassName = "OlDialogDriver";
     RegisterClassA(&wc);
     helper_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
-    SetWindowLongPtrA(helper_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     g_driver = this;
     hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
@@ -53,26 +51,21 @@ DialogDriver::~DialogDriver() {
 }
 
 LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && g_driver) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        char cls[64] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        // Activation is only starting: act once it is over.
-        if (std::string(cls) == "#32770" && g_driver->seen_.insert(window).second) {
-            PostMessageA(g_driver->helper_, WM_APP, 0, reinterpret_cast<LPARAM>(window));
-        }
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char cls[16] = {};
+    // Activation is only starting: act once it is over.
+    if (code == HCBT_ACTIVATE && g_driver && GetClassNameA(window, cls, sizeof cls) &&
+        std::string(cls) == "#32770" && g_driver->seen_.insert(window).second) {
+        PostMessageA(g_driver->helper_, WM_APP, 0, reinterpret_cast<LPARAM>(window));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK DialogDriver::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-        auto* self = reinterpret_cast<DialogDriver*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        HWND dialog = reinterpret_cast<HWND>(lParam);
-        if (self && IsWindow(dialog)) self->act_(dialog);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    HWND dialog = reinterpret_cast<HWND>(lParam);
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    if (g_driver && IsWindow(dialog)) g_driver->act_(dialog);
+    return 0;
 }
 
 void ClickButton(HWND dialog, int id) {
@@ -80,16 +73,13 @@ void ClickButton(HWND dialog, int id) {
 }
 
 std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> text(static_cast<size_t>(length) + 2);
-    GetWindowTextA(window, text.data(), length + 1);
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 2);
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
     return text.data();
 }
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-
-// The message text is the static control with id 0xFFFF (Windows and Wine).
-std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
+std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }  // its text's static control
 
 std::string StatusText(HWND statusBar) {
     char text[512] = {};
@@ -126,9 +116,6 @@ void SetClipboardText(const char* text) {
     CloseClipboard();
 }
 
-int GdiObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
-int UserObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)); }
-
 std::string TestSettingsPath() {
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -143,8 +130,7 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string ProgramFolder() {

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the Win32 tests: waiting on messages, driving the dialogs that
 // the code under test opens on this thread, the clipboard and files.
-
 #include <windows.h>
 
 #include <functional>
@@ -10,14 +9,13 @@
 
 // Dispatches every queued message of this thread.
 void PumpMessages();
-// Dispatches messages (and waits for the next one or for event) until done()
+// Dispatches messages, waiting for the next one (or event), until done()
 // holds; false when timeoutMs passed first.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000, HANDLE event = nullptr);
 
-// Drives the modal and modeless dialogs and message boxes that this thread
-// opens: `act` runs once per dialog as soon as its activation is over, from
-// inside the dialog's own loop. It reads and drives the dialog and usually
-// ends it. Found through a CBT hook: no timing involved.
+// Drives the dialogs and message boxes that this thread activates: `act`
+// runs once per dialog as soon as its activation is over, inside the
+// dialog's own loop, and usually ends it. Found through a CBT hook.
 class DialogDriver {
   public:
     explicit DialogDriver(std::function<void(HWND)> act);
@@ -37,27 +35,15 @@ class DialogDriver {
 
 // A button click as the control reports it to its dialog.
 void ClickButton(HWND dialog, int id);
-// Text of a window, of a dialog's control, of a message box (ANSI).
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
 std::string MessageBoxText(HWND box);
-// Part 0 of a status bar.
-std::string StatusText(HWND statusBar);
-// A window's rectangle in the client coordinates of another.
-RECT RectIn(HWND window, HWND reference);
-
+std::string StatusText(HWND statusBar);  // part 0
+RECT RectIn(HWND window, HWND reference);  // in reference's client coordinates
 std::string ClipboardText();
-// Puts text on the clipboard; null puts something that is not text.
-void SetClipboardText(const char* text);
-
-// GDI and USER object counts of this process.
-int GdiObjectCount();
-int UserObjectCount();
-
-// The settings file of this test program, named as the program names its own.
+void SetClipboardText(const char* text);  // null: something that is not text
+// The settings file of this program, named as the program names its own.
 std::string TestSettingsPath();
-// The bytes of a file ("" when it cannot be read), and a file of these bytes.
-std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(const std::string& path);  // "" when unreadable
 void WriteFileBytes(const std::string& path, const std::string& bytes);
-// The folder of win_tests.exe, with its trailing backslash.
-std::string ProgramFolder();
+std::string ProgramFolder();  // with its trailing backslash
