@@ -13,14 +13,28 @@ MainWindow* CreateMainWindow(CommandLine* commandLine) {
     delete window;
     return nullptr;
 }
-HWND WindowOf(MainWindow& window) { return window.hwnd; }
-AddressList& Addresses(MainWindow& window) { return *window.addressList; }
-void SetAddressText(MainWindow& window, const char* text) { window.options->addressText.SetText(text); }
-HMENU ContextMenu(MainWindow& window) { return window.contextMenu; }
-HWND FindDialog() { return FindDialogHandle(); }
+HWND WindowOf(MainWindow& window) {
+    return window.hwnd;
+}
+AddressList& Addresses(MainWindow& window) {
+    return *window.addressList;
+}
+void SetAddressText(MainWindow& window, const char* text) {
+    window.options->addressText.SetText(text);
+}
+HMENU ContextMenu(MainWindow& window) {
+    return window.contextMenu;
+}
+HWND FindDialog() {
+    return FindDialogHandle();
+}
 
-std::string MainWindowTest::SettingsPath() { return TestSettingsPath(); }
-void MainWindowTest::WriteSettings(const std::string& lines) { WriteFileBytes(SettingsPath(), "[General]\r\n" + lines); }
+std::string MainWindowTest::SettingsPath() {
+    return TestSettingsPath();
+}
+void MainWindowTest::WriteSettings(const std::string& lines) {
+    WriteFileBytes(SettingsPath(), "[General]\r\n" + lines);
+}
 
 void MainWindowTest::Open() {
     commandLine.Build("/nodlgstart");

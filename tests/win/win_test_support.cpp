@@ -54,8 +54,8 @@ LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     char cls[16] = {};
     // Activation is only starting: act once it is over.
-    if (code == HCBT_ACTIVATE && g_driver && GetClassNameA(window, cls, sizeof cls) &&
-        std::string(cls) == "#32770" && g_driver->seen_.insert(window).second) {
+    if (code == HCBT_ACTIVATE && g_driver && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
+        g_driver->seen_.insert(window).second) {
         PostMessageA(g_driver->helper_, WM_APP, 0, reinterpret_cast<LPARAM>(window));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -78,8 +78,12 @@ std::string WindowText(HWND window) {
     return text.data();
 }
 
-std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }  // its text's static control
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+std::string MessageBoxText(HWND box) {
+    return ItemText(box, 0xFFFF);
+}  // its text's static control
 
 std::string StatusText(HWND statusBar) {
     char text[512] = {};

@@ -38,7 +38,7 @@ void ClickButton(HWND dialog, int id);
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
 std::string MessageBoxText(HWND box);
-std::string StatusText(HWND statusBar);  // part 0
+std::string StatusText(HWND statusBar);    // part 0
 RECT RectIn(HWND window, HWND reference);  // in reference's client coordinates
 std::string ClipboardText();
 void SetClipboardText(const char* text);  // null: something that is not text

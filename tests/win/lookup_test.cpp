@@ -1,18 +1,30 @@
-// The WHOIS conversation over real sockets against servers on 127.0.0.1 that
-// run in threads of this process.
+// Lookups over real sockets against WHOIS servers on 127.0.0.1 that run in
+// threads of this process: the connection, the main window's runs, and the
+// reverse name resolver.
+
 #include <winsock2.h>
 #include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "input/address_list.h"
 #include "local_whois_server.h"
+#include "lookup/name_resolver.h"
 #include "lookup/server_selection.h"
 #include "lookup/whois_connection.h"
+#include "main_window_fixture.h"
+#include "resources/resource_ids.h"
 #include "shell/app.h"
 #include "shell/messages.h"
+#include "shell/options.h"
 #include "win_test_support.h"
 
 namespace {
@@ -47,7 +59,9 @@ sockaddr_in LocalPort(SOCKET* listener = nullptr) {
     if (listener) listen(*listener = s, 0);
     return local;
 }
-std::string At(const sockaddr_in& local) { return "127.0.0.1:" + std::to_string(ntohs(local.sin_port)); }
+std::string At(const sockaddr_in& local) {
+    return "127.0.0.1:" + std::to_string(ntohs(local.sin_port));
+}
 
 struct SocketTest : ::testing::Test {
     HWND owner = nullptr;
@@ -93,7 +107,7 @@ TEST_F(SocketTest, EachRegistryGetsItsQueryLineAndTheWholeAnswerInOrder) {
     }
     server.Stop();
     EXPECT_EQ(server.queries, (std::vector<std::string>{"+198.51.100.7\r\n", "-B 198.51.100.7\r\n", "198.51.100.7\r\n",
-                                                         "198.51.100.7\r\n", "198.51.100.7\r\n"}));
+                                                        "198.51.100.7\r\n", "198.51.100.7\r\n"}));
 }
 
 TEST_F(SocketTest, AResetAfterHalfAnAnswerIsAnsweredWithThatHalf) {
@@ -235,4 +249,207 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
     EXPECT_TRUE(connection.TakeOutcome());
     server.Stop();
     EXPECT_EQ(server.queries.size(), 2u);
+}
+
+namespace {
+
+const char kWaiting[] = "\xB5\xC8\xB4\xFD\xD6\xD0...";                             // 等待中...
+const char kRetrieving[] = "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8\xCA\xFD\xBE\xDD...";  // 重新找回数据...
+
+struct LookupRunTest : MainWindowTest {
+    // Opens a main window whose registries all answer at server.
+    void Open(const TestServer& server) {
+        std::string settings = "ResolveIPAddr=0\r\nFindServerByIP=0\r\n";
+        for (const char* key : {"Arin", "Ripe", "Apnic", "Lacnic", "Afrinic"}) {
+            settings += std::string(key) + "Server=" + server.Address() + "\r\n";
+        }
+        WriteSettings(settings);
+        MainWindowTest::Open();
+    }
+    void Run(const char* text) {
+        SetAddressText(*window, text);
+        PostMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);
+    }
+    bool Running() {
+        EXPECT_EQ(MenuEnabled(IDM_STOP), ButtonEnabled(IDM_STOP));
+        return MenuEnabled(IDM_STOP);
+    }
+};
+
+}  // namespace
+
+TEST_F(LookupRunTest, StopLeavesTheItemsWaitingAndNothingArrivesAfterIt) {
+    Event asked, closed;
+    TestServer server([&](SOCKET s) {
+        asked.Set();
+        HoldOpen(s);
+        closed.Set();
+    });
+    Open(server);
+    Run("4.2.2.1 4.2.2.2");
+    ASSERT_TRUE(PumpUntil([&] { return asked.IsSet(); }, 20000, asked.handle));
+    PumpMessages();
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(Cell(0, 2), kRetrieving);
+    EXPECT_EQ(StatusText(status), "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8 Whois \xCA\xFD\xBE\xDD... 1");
+    Command(IDM_STOP);
+    EXPECT_FALSE(Running());
+    EXPECT_EQ(Column(2), (std::vector<std::string>{kWaiting, kWaiting}));
+    ASSERT_TRUE(PumpUntil([&] { return closed.IsSet(); }, 20000, closed.handle));  // the connection is closed
+    PumpMessages();
+    EXPECT_EQ(Cell(0, 2), kWaiting);
+    server.Stop();
+    EXPECT_EQ(server.queries.size(), 1u);
+}
+
+TEST_F(LookupRunTest, ARunFillsTheRowsAndShowsTheDefaultRowsAnswer) {
+    const std::string answer =
+        ReadFileBytes(std::string(OL_TEST_DATA_DIR) + "/e2e/arin/direct_allocation_no_referral_4.2.2.1.txt");
+    TestServer server([&](SOCKET s) { SendAll(s, answer); });
+    Open(server);
+    Run("4.2.2.1, 10.0.0.1; 4.2.2.2 4.2.2.1");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 2 && !Running(); }));
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"\xB3\xC9\xB9\xA6", "\xB3\xC9\xB9\xA6"}));  // 成功
+    EXPECT_EQ(Cell(1, 15), "ARIN");
+    EXPECT_EQ(ListView_GetSelectedCount(list), 1u);  // the default row, whose answer fills the pane
+    EXPECT_TRUE(!pane || WindowText(pane).find("Level 3") != std::string::npos);
+    server.Stop();
+    EXPECT_EQ(server.queries, (std::vector<std::string>{"+4.2.2.1\r\n", "+4.2.2.2\r\n"}));
+}
+
+// A name resolver's result, written from another thread, reaches only its
+// row with the refresh timer.
+TEST_F(LookupRunTest, ResolvedNamesReachTheRowsWithTheRefreshTimer) {
+    TestServer server([](SOCKET) {});
+    Open(server);
+    Run("4.2.2.1 4.2.2.2");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 2 && !Running(); }));
+    std::thread([&] { Addresses(*window).SetResolvedName(inet_addr("4.2.2.2"), "b.example.net"); }).join();
+    const int row = Cell(0, 1) == "4.2.2.2" ? 0 : 1;
+    EXPECT_EQ(Cell(row, 17), "");
+    ASSERT_TRUE(PumpUntil([&] { return Cell(row, 17) == "b.example.net"; }));
+    EXPECT_EQ(Cell(1 - row, 17), "");
+}
+
+TEST_F(LookupRunTest, TheAddressDialogRunsItsTextOnOkAndNothingOnCancel) {
+    TestServer server([](SOCKET) {});
+    Open(server);
+    DialogDriver driver([&](HWND d) {
+        SetDlgItemTextA(d, IDC_ADDR_TEXT, "10.0.0.1 4.2.2.9");
+        ClickButton(d, driver.Count() == 1 ? IDCANCEL : IDOK);
+    });
+    SendMessageA(hwnd, UM_OPENADDRESSDIALOG, 0, 0);  // as at start
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, hwnd, UM_RUNADDRESSTEXT, UM_RUNADDRESSTEXT, PM_NOREMOVE));
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDM_SELECT_IP, 1), 0);  // F9
+    EXPECT_EQ(driver.Count(), 2);
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1 && !Running(); }));
+    server.Stop();
+    EXPECT_EQ(server.queries, (std::vector<std::string>{"+4.2.2.9\r\n"}));
+}
+
+// Reverse name resolution in worker threads, delivered by resolver id: a
+// result whose address or receiver is gone changes nothing.
+namespace {
+
+uint32_t Ip(const char* text) {
+    return static_cast<uint32_t>(inet_addr(text));
+}
+
+std::set<DWORD> ThreadsOfThisProcess() {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// Counts the results and signals each one.
+class CountingResolver : public AddressListResolver {
+  public:
+    using AddressListResolver::AddressListResolver;
+    ~CountingResolver() override {
+        Unregister();
+        CloseHandle(event);
+    }
+    void OnResolved(uint32_t address, const hostent* entry, int error) override {
+        AddressListResolver::OnResolved(address, entry, error);
+        ++results;
+        SetEvent(event);
+    }
+    bool WaitFor(int n) {
+        while (results < n) {
+            if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) return false;
+        }
+        return true;
+    }
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<int> results{0};
+};
+
+struct NameResolverTest : ::testing::Test {
+    Options options;
+    AddressList list{&options};
+};
+
+}  // namespace
+
+TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnly) {
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    list.CreateItem(Ip("192.0.2.1"), nullptr);
+    CountingResolver resolver(&list);
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(1));
+    const hostent* platform = gethostbyaddr("\x7F\0\0\x01", 4, AF_INET);
+    ASSERT_TRUE(platform && platform->h_name);
+    EXPECT_STREQ(list.At(0)->resolvedName, platform->h_name);
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
+    EXPECT_EQ(list.namesChanged.load(), 1);
+    CountingResolver other(&list);  // ids are distinct; 1 is the process-wide idle receiver
+    EXPECT_GT(resolver.id, 1);
+    EXPECT_NE(resolver.id, other.id);
+}
+
+TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListOrADetachedReceiverChangesNothing) {
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    CountingResolver resolver(&list);
+    list.Clear();  // a new run
+    list.CreateItem(Ip("198.51.100.9"), nullptr);
+    list.namesChanged = 0;
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(1));
+    EXPECT_STREQ(list.At(0)->resolvedName, "");
+    EXPECT_EQ(list.namesChanged.load(), 0);
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    resolver.Detach();
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(2));
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
+    EXPECT_EQ(::StartResolve(nullptr, Ip("127.0.0.1")), 0);
+}
+
+// Workers whose receiver is gone drop their results: nothing touches the
+// destroyed object, and every worker ends.
+TEST_F(NameResolverTest, ADestroyedReceiverGetsNothingAndItsWorkersEnd) {
+    const int before = RunningResolveCount();
+    const std::set<DWORD> old = ThreadsOfThisProcess();
+    {
+        CountingResolver gone(nullptr);
+        for (int i = 0; i < 20; ++i) ::StartResolve(&gone, Ip("127.0.0.1"));
+    }
+    std::vector<HANDLE> workers;
+    for (DWORD id : ThreadsOfThisProcess()) {
+        HANDLE thread = old.count(id) ? nullptr : OpenThread(SYNCHRONIZE, FALSE, id);
+        if (thread) workers.push_back(thread);
+    }
+    if (!workers.empty()) {
+        EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 20000),
+                  WAIT_OBJECT_0);
+    }
+    for (HANDLE thread : workers) CloseHandle(thread);
+    EXPECT_LE(RunningResolveCount(), before);  // workers of earlier tests may end meanwhile
 }
