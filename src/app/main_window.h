@@ -46,6 +46,8 @@ class MainWindow : public WindowBase, private LookupUi {
     int SettingsWrites() const { return settingsWrites; }
 
   private:
+    friend class MainWindowProbe;  // the tests' one look at private state
+
     void OnCreate();
     void OnCommand(int command);
     LRESULT OnNotify(const NMHDR* header, LPARAM lParam);

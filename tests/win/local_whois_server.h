@@ -6,73 +6,64 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-// A blocking server in a thread: accepts connections one after the other,
-// reads each query line and hands the connection to a behaviour.
 class TestServer {
   public:
-    using Behaviour = std::function<void(SOCKET)>;
-
-    explicit TestServer(Behaviour behaviour, int backlog = 8) : behaviour_(std::move(behaviour)) {
+    explicit TestServer(std::function<void(SOCKET)> behaviour) : behaviour_(std::move(behaviour)) {
         listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in local = {};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = inet_addr("127.0.0.1");
         bind(listener_, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        listen(listener_, backlog);
+        listen(listener_, 8);
         int size = sizeof local;
         getsockname(listener_, reinterpret_cast<sockaddr*>(&local), &size);
         port = ntohs(local.sin_port);
-        thread_ = std::thread([this] { Loop(); });
+        thread_ = std::thread([this] {
+            for (SOCKET conn; (conn = accept(listener_, nullptr, nullptr)) != INVALID_SOCKET; closesocket(conn)) {
+                std::string query;
+                char c;
+                while (query.find('\n') == std::string::npos && recv(conn, &c, 1, 0) == 1) query += c;
+                queries.push_back(query);
+                behaviour_(conn);
+            }
+        });
     }
     ~TestServer() { Stop(); }
-
-    void Stop() {
-        if (listener_ != INVALID_SOCKET) {
-            stopping_ = true;
-            closesocket(listener_);
-            listener_ = INVALID_SOCKET;
-        }
+    void Stop() {  // the queries may be read after it
+        closesocket(listener_);
+        listener_ = INVALID_SOCKET;
         if (thread_.joinable()) thread_.join();
     }
-
     std::string Address() const { return "127.0.0.1:" + std::to_string(port); }
 
     int port = 0;
-    std::vector<std::string> queries;  // read by the test after Stop or an outcome
+    std::vector<std::string> queries;
 
   private:
-    void Loop() {
-        for (;;) {
-            SOCKET conn = accept(listener_, nullptr, nullptr);
-            if (conn == INVALID_SOCKET) return;
-            std::string query;
-            char c;
-            while (query.find('\n') == std::string::npos && recv(conn, &c, 1, 0) == 1) query += c;
-            queries.push_back(query);
-            behaviour_(conn);
-            closesocket(conn);
-            if (stopping_) return;
-        }
-    }
-
-    Behaviour behaviour_;
+    std::function<void(SOCKET)> behaviour_;
     SOCKET listener_ = INVALID_SOCKET;
     std::thread thread_;
-    std::atomic<bool> stopping_{false};
+};
+
+// A manual-reset event that a server's thread sets for the test to wait on.
+struct Event {
+    HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~Event() { CloseHandle(handle); }
+    void Set() { SetEvent(handle); }
+    bool IsSet() const { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
+    void Wait() const { WaitForSingleObject(handle, 20000); }
 };
 
 inline void SendAll(SOCKET s, const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const int n = send(s, data.data() + done, static_cast<int>(std::min<size_t>(data.size() - done, 65536)), 0);
-        if (n <= 0) return;
-        done += static_cast<size_t>(n);
+    for (size_t done = 0, n; done < data.size(); done += n) {
+        const int sent = send(s, data.data() + done, static_cast<int>(std::min<size_t>(data.size() - done, 65536)), 0);
+        if (sent <= 0) return;
+        n = static_cast<size_t>(sent);
     }
 }
 

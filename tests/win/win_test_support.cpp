@@ -1,14 +1,17 @@
 #include "win_test_support.h"
 
-#include <algorithm>
+#include <commctrl.h>
+
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "framework/app.h"
 #include "base/settings_file.h"
 
 namespace {
-DialogWatcher* g_watcher = nullptr;
+DialogDriver* g_driver = nullptr;
 }
 
 void PumpMessages() {
@@ -19,44 +22,103 @@ void PumpMessages() {
     }
 }
 
-DialogWatcher::DialogWatcher(std::function<void(HWND)> fn) : onDialog(std::move(fn)) {
-    g_watcher = this;
-    hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(event ? 1 : 0, &event, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
 }
 
-DialogWatcher::~DialogWatcher() {
-    UnhookWindowsHookEx(hook);
-    g_watcher = nullptr;
+DialogDriver::DialogDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = AppInstance();
+    wc.lpszClassName = "OlDialogDriver";
+    RegisterClassA(&wc);
+    helper_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
+    g_driver = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
 
-LRESULT CALLBACK DialogWatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && g_watcher) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        char cls[64] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (std::string(cls) == "#32770") {
-            ++g_watcher->count;
-            g_watcher->onDialog(window);
-        }
+DialogDriver::~DialogDriver() {
+    UnhookWindowsHookEx(hook_);
+    g_driver = nullptr;
+    DestroyWindow(helper_);
+}
+
+LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char cls[16] = {};
+    // Activation is only starting: act once it is over.
+    if (code == HCBT_ACTIVATE && g_driver && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
+        g_driver->seen_.insert(window).second) {
+        PostMessageA(g_driver->helper_, WM_APP, 0, reinterpret_cast<LPARAM>(window));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK DialogDriver::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND dialog = reinterpret_cast<HWND>(lParam);
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    if (g_driver && IsWindow(dialog)) g_driver->act_(dialog);
+    return 0;
+}
+
+void ClickButton(HWND dialog, int id) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> text(static_cast<size_t>(length) + 2);
-    GetWindowTextA(window, text.data(), length + 1);
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 2);
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
     return text.data();
 }
 
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
 std::string MessageBoxText(HWND box) {
-    // The message text is the static control with id 0xFFFF (Windows and Wine).
-    HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? WindowText(text) : std::string();
+    return ItemText(box, 0xFFFF);
+}  // its text's static control
+
+std::string StatusText(HWND statusBar) {
+    char text[512] = {};
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
-int GdiObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
-int UserObjectCount() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)); }
+RECT RectIn(HWND window, HWND reference) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "<clipboard closed>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) text = bytes;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const char* text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    const size_t n = text ? std::strlen(text) + 1 : 4;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
+    std::memcpy(GlobalLock(block), text ? text : "\0\0\0", n);
+    GlobalUnlock(block);
+    SetClipboardData(text ? CF_TEXT : RegisterClipboardFormatA("OwnerlensTestFormat"), block);
+    CloseClipboard();
+}
 
 std::string TestSettingsPath() {
     char program[MAX_PATH] = {};
@@ -71,38 +133,13 @@ std::string ReadFileBytes(const std::string& path) {
     return s.str();
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - elapsed, 50), QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-Later::Later() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OlTestLater";
-    RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-}
-
-Later::~Later() { DestroyWindow(hwnd_); }
-
-void Later::Post(std::function<void()> work) {
-    PostMessageA(hwnd_, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
-}
-
-LRESULT CALLBACK Later::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-        auto* work = reinterpret_cast<std::function<void()>*>(lParam);
-        (*work)();
-        delete work;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+std::string ProgramFolder() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string s = program;
+    return s.substr(0, s.rfind('\\') + 1);
 }

@@ -1,0 +1,291 @@
+// The program's dialogs with their real templates, driven as a user would.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "input/address_dialog.h"
+#include "input/address_list.h"
+#include "lang/language.h"
+#include "lang/language_state.h"
+#include "lang/ui_strings.h"
+#include "main_window_fixture.h"
+#include "resources/resource_ids.h"
+#include "framework/dialog_base.h"
+#include "views/properties_dialog.h"
+#include "win_test_support.h"
+
+// The address dialog: the values in, every control back on OK, the pause
+// fields by the pause box, clear and paste.
+TEST(AddressDialog, OpensWithTheValuesAndOkCopiesEveryControlBack) {
+    AddressDialog dialog;
+    dialog.addressText.SetText("198.51.100.1\r\n203.0.113.9");
+    dialog.HostNameToIP = dialog.Pause = dialog.ResolveIPAddr = 1;
+    dialog.LoadOnlyLastIP = dialog.FindServerByIP = 0;
+    dialog.PauseTime = 30;
+    dialog.PauseCount = 10;
+    std::string pasted;  // longer than an edit takes by default
+    while (pasted.size() < 100000) pasted += "198.51.100." + std::to_string(pasted.size() % 250) + "\r\n";
+    DialogDriver driver([&](HWND d) {
+        const auto checked = [d](int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; };
+        EXPECT_EQ(ItemText(d, IDC_ADDR_TEXT), "198.51.100.1\r\n203.0.113.9");
+        EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_ADDR_TEXT));
+        EXPECT_TRUE(checked(IDC_ADDR_HOST_TO_IP) && checked(IDC_ADDR_PAUSE) && checked(IDC_ADDR_RESOLVE));
+        EXPECT_FALSE(checked(IDC_ADDR_LAST_ONLY) || checked(IDC_ADDR_FIND_SERVER));
+        EXPECT_EQ(ItemText(d, IDC_ADDR_PAUSE_TIME) + " " + ItemText(d, IDC_ADDR_PAUSE_COUNT), "30 10");
+        for (int id :
+             {IDC_ADDR_HOST_TO_IP, IDC_ADDR_LAST_ONLY, IDC_ADDR_RESOLVE, IDC_ADDR_FIND_SERVER, IDC_ADDR_PAUSE}) {
+            CheckDlgButton(d, id, checked(id) ? BST_UNCHECKED : BST_CHECKED);
+            ClickButton(d, id);
+        }
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_ADDR_PAUSE_TIME)));  // at once with the pause box
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_ADDR_PAUSE_COUNT)));
+        SetDlgItemTextA(d, IDC_ADDR_PAUSE_TIME, "");  // no number reads as 0
+        SetDlgItemTextA(d, IDC_ADDR_PAUSE_COUNT, "2");
+        ClickButton(d, IDC_ADDR_CLEAR);
+        EXPECT_EQ(ItemText(d, IDC_ADDR_TEXT), "");
+        SetDlgItemTextA(d, IDC_ADDR_TEXT, "old text");
+        SetClipboardText(nullptr);  // no text on the clipboard: the edit is emptied
+        ClickButton(d, IDC_ADDR_PASTE);
+        EXPECT_EQ(ItemText(d, IDC_ADDR_TEXT), "");
+        SetClipboardText(pasted.c_str());
+        ClickButton(d, IDC_ADDR_PASTE);
+        ClickButton(d, IDOK);
+    });
+    EXPECT_TRUE(dialog.DoModal(nullptr));
+    EXPECT_EQ(driver.Count(), 1);
+    EXPECT_EQ(dialog.addressText.Text(), pasted);
+    EXPECT_EQ(dialog.addressText.length, static_cast<int32_t>(pasted.size()));
+    EXPECT_EQ(dialog.HostNameToIP + dialog.Pause + dialog.ResolveIPAddr, 0);
+    EXPECT_EQ(dialog.LoadOnlyLastIP + dialog.FindServerByIP, 2);
+    EXPECT_EQ(dialog.PauseTime, 0);
+    EXPECT_EQ(dialog.PauseCount, 2);  // still copied while disabled
+}
+
+// The language file on real menus and dialogs, and right-to-left mirroring.
+// (The template that "/savelangfile" writes is checked end to end.)
+namespace {
+
+std::string MenuText(HMENU menu, UINT item, UINT flags) {
+    char text[512] = {};
+    GetMenuStringA(menu, item, text, sizeof text, flags);
+    return text;
+}
+
+// A language file beside win_tests.exe for the time of one test.
+struct LanguageTest : ::testing::Test {
+    void Use(const std::string& bytes) {
+        WriteFileBytes(ProgramLanguageFilePath(), bytes);
+        InitLanguage();
+    }
+    void TearDown() override {
+        DeleteFileA(ProgramLanguageFilePath().c_str());
+        InitLanguage();
+    }
+};
+
+}  // namespace
+
+TEST_F(LanguageTest, MenuItemsAndTopLevelSubmenusAreReplaced) {
+    Use("[menu_102]\r\n40001=Save selected\r\n40002=\r\n70001=File\r\n70004=Help\r\n71001=x\r\n"
+        "[menu_104]\r\n40008=Copy\r\n");
+    HMENU menu = LoadUiMenu(IDR_MAINMENU);
+    EXPECT_EQ(MenuText(menu, IDM_EXIT, MF_BYCOMMAND), "\xCD\xCB\xB3\xF6");  // empty value: built-in 退出
+    EXPECT_EQ(MenuText(menu, 0, MF_BYPOSITION) + MenuText(menu, 3, MF_BYPOSITION), "FileHelp");
+    EXPECT_TRUE(GetSubMenu(menu, 3));
+    // The item keeps its command, its place and its key.
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 3), static_cast<UINT>(IDM_SAVE_SELECTED));
+    EXPECT_EQ(MenuText(GetSubMenu(menu, 0), 3, MF_BYPOSITION), "Save selected\tCtrl+S");
+    DestroyMenu(menu);
+    HMENU context = LoadUiMenu(IDR_CONTEXTMENU);
+    EXPECT_EQ(MenuText(GetSubMenu(context, 0), IDM_COPY, MF_BYCOMMAND), "Copy\tCtrl+C");
+    EXPECT_EQ(MenuText(GetSubMenu(context, 1), IDM_COPY, MF_BYCOMMAND), "Copy\tCtrl+C");
+    DestroyMenu(context);
+}
+
+TEST_F(LanguageTest, DialogTextsByTemplateAndRtlOneMirrors) {
+    for (const char* rtl : {"1", "2"}) {
+        Use(std::string("[general]\r\nrtl=") + rtl +
+            "\r\n[dialog_1096]\r\ncaption=Columns\r\n1=OK\r\n4242=x\r\n"
+            "[dialog_109]\r\n1=wrong dialog\r\n");
+        StandardDialog dialog(IDD_COLUMNS);
+        DialogDriver driver([&](HWND d) {
+            EXPECT_EQ(WindowText(d) + ItemText(d, IDOK) + ItemText(d, IDCANCEL), "ColumnsOK\xC8\xA1\xCF\xFB");  // 取消
+            RECT margin = {7, 0, 0, 0}, client, label;  // the label's left edge in dialog units
+            MapDialogRect(d, &margin);
+            GetClientRect(d, &client);
+            MapWindowPoints(d, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            if (client.left > client.right) std::swap(client.left, client.right);
+            GetWindowRect(GetDlgItem(d, IDC_COLUMNS_WIDTH_LABEL), &label);
+            const bool mirrored = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+            EXPECT_EQ(mirrored, rtl[0] == '1');
+            EXPECT_NEAR(mirrored ? client.right - label.right : label.left - client.left, margin.left, 1) << rtl;
+            ClickButton(d, IDCANCEL);
+        });
+        dialog.DoModal(nullptr);
+        EXPECT_EQ(driver.Count(), 1);
+    }
+}
+
+// The column settings dialog on a real main window: its buttons and width
+// field follow the selection, and OK (not Cancel) reaches the result list.
+// (What the rows become is the core's ColumnSettings.)
+namespace {
+
+struct ColumnDialogTest : MainWindowTest {
+    // Opens the dialog with the menu command; act drives it and ends it.
+    void Run(std::function<void(HWND)> act) {
+        DialogDriver driver(act);
+        Command(IDM_CHOOSE_COLUMNS);
+        EXPECT_EQ(driver.Count(), 1);
+        EXPECT_EQ(GetFocus(), list);
+    }
+};
+
+HWND Entries(HWND d) {
+    return GetDlgItem(d, IDC_COLUMNS_LIST);
+}
+void Pick(HWND d, int row) {
+    ListView_SetItemState(Entries(d), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(Entries(d), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+std::string Buttons(HWND d) {  // which of up, down, show and hide are enabled
+    std::string enabled;
+    for (int id : {IDC_COLUMNS_UP, IDC_COLUMNS_DOWN, IDC_COLUMNS_SHOW, IDC_COLUMNS_HIDE}) {
+        enabled += IsWindowEnabled(GetDlgItem(d, id)) ? '1' : '0';
+    }
+    return enabled;
+}
+std::string EntryText(HWND d, int row) {
+    char text[256] = {};
+    ListView_GetItemText(Entries(d), row, 0, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(ColumnDialogTest, ButtonsAndTheWidthFieldFollowTheSelectionAndCancelKeepsTheList) {
+    Open();
+    const int width4 = ListView_GetColumnWidth(list, 4);
+    Run([&](HWND d) {
+        ASSERT_EQ(ListView_GetItemCount(Entries(d)), 18);
+        EXPECT_EQ(EntryText(d, 10), "\xB5\xD8\xD6\xB7");  // 地址, the list's header text
+        EXPECT_EQ(GetFocus(), Entries(d));
+        EXPECT_EQ(Buttons(d), "0101");  // the first row is selected
+        EXPECT_EQ(ItemText(d, IDC_COLUMNS_WIDTH), std::to_string(ListView_GetColumnWidth(list, 0)));
+        EXPECT_EQ(SendDlgItemMessageA(d, IDC_COLUMNS_WIDTH, EM_GETLIMITTEXT, 0, 0), 3);
+        Pick(d, 17);
+        EXPECT_EQ(Buttons(d), "1001");
+        EXPECT_EQ(ItemText(d, IDC_COLUMNS_WIDTH), std::to_string(ListView_GetColumnWidth(list, 17)));
+        ClickButton(d, IDC_COLUMNS_HIDE);
+        EXPECT_FALSE(ListView_GetCheckState(Entries(d), 17));
+        EXPECT_EQ(Buttons(d), "1010");
+        ClickButton(d, IDC_COLUMNS_SHOW);
+        EXPECT_TRUE(ListView_GetCheckState(Entries(d), 17));
+        NMITEMACTIVATE click = {};  // a double click toggles the check box
+        click.hdr = {Entries(d), IDC_COLUMNS_LIST, static_cast<UINT>(NM_DBLCLK)};
+        click.iItem = 4;
+        SendMessageA(d, WM_NOTIFY, IDC_COLUMNS_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_FALSE(ListView_GetCheckState(Entries(d), 4));
+        ClickButton(d, IDCANCEL);
+    });
+    EXPECT_EQ(ListView_GetColumnWidth(list, 4), width4);
+}
+
+TEST_F(ColumnDialogTest, HideMoveAndWidthReachTheListOnOk) {
+    Open();
+    Run([&](HWND d) {
+        ClickButton(d, IDC_COLUMNS_HIDE);  // the first row, as any other
+        Pick(d, 2);
+        ClickButton(d, IDC_COLUMNS_UP);
+        EXPECT_TRUE(ListView_GetItemState(Entries(d), 1, LVIS_SELECTED));  // the selection moves along
+        Pick(d, 5);
+        ClickButton(d, IDC_COLUMNS_DOWN);
+        ClickButton(d, IDC_COLUMNS_DOWN);
+        EXPECT_EQ(EntryText(d, 7), "\xCB\xF9\xD3\xD0\xD5\xDF\xC3\xFB\xB3\xC6");  // 所有者名称 moved with its row
+        Pick(d, 3);
+        SetDlgItemTextA(d, IDC_COLUMNS_WIDTH, "1");
+        ClickButton(d, IDOK);
+    });
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 3), 1);
+    std::vector<int> order(18);
+    ListView_GetColumnOrderArray(list, 18, order.data());
+    EXPECT_EQ(order, (std::vector<int>{0, 2, 1, 3, 4, 6, 7, 5, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
+}
+
+// The properties dialog on the real dialog template: one label and one
+// read-only field per column, in column id order, laid out from the two
+// hidden template controls.
+TEST_F(MainWindowTest, PropertiesShowEveryColumnOfTheRowInIdOrderWithMeasuredLabels) {
+    WriteSettings("ResolveIPAddr=0\r\n");
+    Open();
+    AddRows({"198.51.100.7", "203.0.113.9"});
+    LookupItem& item = *Addresses(*window).At(0);
+    item.status = LookupStatus::Succeeded;
+    std::strcpy(item.record.ownerName, "Example Owner \"Ltd\"");
+    std::strcpy(item.record.address, "Rua A, 10, Recife");
+    Addresses(*window).Rebuild(true);
+    ListView_SetColumnWidth(list, 3, 0);  // hidden and reordered columns change nothing here
+    int order[18];
+    for (int i = 0; i < 18; ++i) order[i] = 17 - i;
+    ListView_SetColumnOrderArray(list, 18, order);
+    std::string headers[18];
+    for (int column = 0; column < 18; ++column) {
+        char text[256] = {};
+        HDITEMA header = {};
+        header.mask = HDI_TEXT;
+        header.pszText = text;
+        header.cchTextMax = sizeof text;
+        SendMessageA(ListView_GetHeader(list), HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&header));
+        headers[column] = text;
+    }
+    for (int row : {0, 1}) {
+        Select({row});
+        DialogDriver driver([&](HWND d) {
+            HDC dc = GetDC(d);
+            int widest = 0;
+            for (const std::string& header : headers) {
+                SIZE size = {};
+                GetTextExtentPoint32A(dc, header.c_str(), static_cast<int>(header.size()), &size);
+                widest = std::max<int>(widest, size.cx);
+            }
+            ReleaseDC(d, dc);
+            const RECT labels = RectIn(GetDlgItem(d, IDC_PROP_LABEL), d),
+                       fields = RectIn(GetDlgItem(d, IDC_PROP_FIELD), d);
+            const int step = fields.bottom - fields.top + 4;
+            for (int column = 0; column < 18; ++column) {
+                HWND label = GetDlgItem(d, kPropertyLabelIdBase + column),
+                     field = GetDlgItem(d, kPropertyFieldIdBase + column);
+                ASSERT_TRUE(label && field) << column;
+                EXPECT_EQ(WindowText(label), headers[column] + ":") << column;
+                EXPECT_EQ(WindowText(field), Cell(row, column)) << column;
+                EXPECT_TRUE((GetWindowLongA(field, GWL_STYLE) & ES_READONLY) && IsWindowVisible(field));
+                const RECT l = RectIn(label, d), f = RectIn(field, d);
+                EXPECT_EQ(l.right - l.left, widest + 10) << column;
+                EXPECT_EQ(l.left, labels.left);
+                EXPECT_EQ(l.top, labels.top + column * step) << column;
+                EXPECT_EQ(f.top, fields.top + column * step) << column;
+                EXPECT_EQ(f.right, fields.right) << column;
+            }
+            EXPECT_GT(RectIn(GetDlgItem(d, IDOK), d).top, RectIn(GetDlgItem(d, kPropertyFieldIdBase + 17), d).bottom);
+            // Read-only, but the text can be selected and copied.
+            SendDlgItemMessageA(d, kPropertyFieldIdBase + 5, EM_SETSEL, 0, -1);
+            SendDlgItemMessageA(d, kPropertyFieldIdBase + 5, WM_COPY, 0, 0);
+            EXPECT_TRUE(row == 1 || ClipboardText() == "Example Owner \"Ltd\"");
+            ClickButton(d, IDOK);
+        });
+        Command(IDM_PROPERTIES);
+        EXPECT_EQ(driver.Count(), 1);
+        EXPECT_EQ(GetFocus(), list);
+    }
+    EXPECT_EQ(Cell(0, 5), "Example Owner \"Ltd\"");
+    EXPECT_EQ(Cell(0, 10), "Rua A, 10, Recife");  // as stored, not split into lines
+}

@@ -1,0 +1,455 @@
+// Lookups over real sockets against WHOIS servers on 127.0.0.1 that run in
+// threads of this process: the connection, the main window's runs, and the
+// reverse name resolver.
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "input/address_list.h"
+#include "local_whois_server.h"
+#include "lookup/name_resolver.h"
+#include "whois/server_selection.h"
+#include "lookup/whois_connection.h"
+#include "main_window_fixture.h"
+#include "resources/resource_ids.h"
+#include "framework/app.h"
+#include "framework/messages.h"
+#include "base/options.h"
+#include "win_test_support.h"
+
+namespace {
+
+constexpr UINT kServerDone = WM_APP + 7;
+
+struct Outcome {
+    WPARAM failed;
+    LPARAM code;
+};
+std::vector<Outcome> g_outcomes;
+int g_serversDone = 0;
+
+// The window that receives the outcomes, as the main window does, and the
+// servers' word that they are done.
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == UM_LOOKUPDONE) g_outcomes.push_back({wParam, lParam});
+    if (message == kServerDone) ++g_serversDone;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A local port where nothing listens, or with a listener of backlog 0.
+sockaddr_in LocalPort(SOCKET* listener = nullptr) {
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    int size = sizeof local;
+    getsockname(s, reinterpret_cast<sockaddr*>(&local), &size);
+    if (!listener) closesocket(s);
+    if (listener) listen(*listener = s, 0);
+    return local;
+}
+std::string At(const sockaddr_in& local) {
+    return "127.0.0.1:" + std::to_string(ntohs(local.sin_port));
+}
+
+struct SocketTest : ::testing::Test {
+    HWND owner = nullptr;
+    WhoisConnection connection;
+
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = OwnerProc;
+        wc.hInstance = AppInstance();
+        wc.lpszClassName = "SocketTestOwner";
+        RegisterClassA(&wc);
+        owner = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
+        g_outcomes.clear();
+        g_serversDone = 0;
+    }
+    void TearDown() override { DestroyWindow(owner); }
+    void Start(const std::string& server, int32_t registry = RegistryArin) {
+        connection.servers.Set(registry, server.c_str());
+        ASSERT_EQ(connection.StartQuery(owner, inet_addr("198.51.100.7"), registry), 1);
+    }
+    bool WaitForOutcome(DWORD timeoutMs = 20000) {
+        const size_t before = g_outcomes.size();
+        return PumpUntil([&] { return g_outcomes.size() > before; }, timeoutMs);
+    }
+    // Asks the server (as ARIN's unless told) and waits for the outcome.
+    Outcome Ask(const std::string& server, int32_t registry = RegistryArin) {
+        Start(server, registry);
+        EXPECT_TRUE(WaitForOutcome());
+        return g_outcomes.empty() ? Outcome{99, 99} : g_outcomes.back();
+    }
+};
+
+}  // namespace
+
+TEST_F(SocketTest, EachRegistryGetsItsQueryLineAndTheWholeAnswerInOrder) {
+    std::string answer;  // several reads of 4095 bytes
+    for (int i = 0; answer.size() < 20000; ++i) answer += "line " + std::to_string(i) + " of a long answer\r\n";
+    TestServer server([&](SOCKET s) { SendAll(s, answer); });
+    for (int32_t registry = 1; registry <= 5; ++registry) {
+        EXPECT_EQ(Ask(server.Address(), registry).failed, 0u);
+        EXPECT_EQ(connection.ResponseText(), answer);
+        EXPECT_TRUE(connection.TakeOutcome());
+    }
+    server.Stop();
+    EXPECT_EQ(server.queries, (std::vector<std::string>{"+198.51.100.7\r\n", "-B 198.51.100.7\r\n", "198.51.100.7\r\n",
+                                                        "198.51.100.7\r\n", "198.51.100.7\r\n"}));
+}
+
+TEST_F(SocketTest, AResetAfterHalfAnAnswerIsAnsweredWithThatHalf) {
+    const std::string half(1500, 'h');
+    Event read;
+    TestServer server([&](SOCKET s) {
+        SendAll(s, half);
+        read.Wait();  // the bytes reached the client before the reset
+        Reset(s);
+    });
+    Start(server.Address());
+    EXPECT_TRUE(PumpUntil([&] { return connection.response.length >= 1500; }));
+    read.Set();
+    ASSERT_TRUE(WaitForOutcome());
+    EXPECT_EQ(g_outcomes.back().failed, 0u);
+    EXPECT_EQ(connection.ResponseText(), half);
+}
+
+TEST_F(SocketTest, EmptyAnswersAndAnswersWithANul) {
+    TestServer silent([](SOCKET) {});
+    EXPECT_EQ(Ask(silent.Address()).failed, 0u);
+    EXPECT_STREQ(connection.ResponseText(), "");
+    const std::string answer("netname: BEFORE\n\0country: DE\n", 29);
+    TestServer nul([&](SOCKET s) { SendAll(s, answer); });
+    EXPECT_EQ(Ask(nul.Address()).failed, 0u);
+    EXPECT_EQ(connection.response.length, 29);  // kept whole, read up to the NUL
+    EXPECT_STREQ(connection.ResponseText(), "netname: BEFORE\n");
+}
+
+TEST_F(SocketTest, RefusedSilentEndlessAndNeverConnectingServersFail) {
+    Outcome refused = Ask(At(LocalPort()), RegistryRipe);
+    EXPECT_EQ(refused.failed, 1u);
+    EXPECT_EQ(refused.code, WSAECONNREFUSED);
+    EXPECT_TRUE(connection.TakeOutcome());
+    // Silent, or talking but never closing: the idle time-out.
+    connection.idleTimeoutMs = 300;
+    TestServer silent(HoldOpen);
+    TestServer talker([](SOCKET s) {
+        SendAll(s, "netname: HALF\n");
+        HoldOpen(s);
+    });
+    for (TestServer* server : {&silent, &talker}) {
+        const Outcome outcome = Ask(server->Address());
+        EXPECT_EQ(outcome.failed, 1u);
+        EXPECT_EQ(outcome.code, WSAETIMEDOUT);
+        EXPECT_TRUE(connection.TakeOutcome());
+    }
+    // A listener with a full queue: the connection never completes.
+    connection.connectTimeoutMs = 300;
+    SOCKET listener = INVALID_SOCKET;
+    const sockaddr_in local = LocalPort(&listener);
+    SOCKET fillers[2];
+    for (SOCKET& f : fillers) {
+        f = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        u_long nonBlocking = 1;
+        ioctlsocket(f, FIONBIO, &nonBlocking);
+        connect(f, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    }
+    fd_set connected;
+    FD_ZERO(&connected);
+    FD_SET(fillers[0], &connected);
+    timeval limit = {10, 0};
+    ASSERT_EQ(select(0, nullptr, &connected, nullptr, &limit), 1);  // the queue is full now
+    const Outcome hung = Ask(At(local));
+    EXPECT_EQ(hung.failed, 1u);
+    EXPECT_EQ(hung.code, WSAETIMEDOUT);
+    for (SOCKET f : fillers) closesocket(f);
+    closesocket(listener);
+}
+
+TEST_F(SocketTest, AnswersUpToFourMebibytesAreKeptOneByteMoreFails) {
+    const std::string limit(WhoisConnection::kMaxAnswerBytes, 'a');
+    TestServer exact([&](SOCKET s) { SendAll(s, limit); });
+    EXPECT_EQ(Ask(exact.Address()).failed, 0u);
+    EXPECT_EQ(connection.response.length, WhoisConnection::kMaxAnswerBytes);
+    TestServer over([&](SOCKET s) { SendAll(s, limit + "b"); });
+    const Outcome outcome = Ask(over.Address());
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_EQ(outcome.code, WSAENOBUFS);
+    EXPECT_EQ(connection.socket, INVALID_SOCKET);
+    // Endless data ends the same way instead of growing without bound.
+    TestServer endless([](SOCKET s) {
+        const std::string block(65536, 'e');
+        while (send(s, block.data(), static_cast<int>(block.size()), 0) > 0) {
+        }
+    });
+    EXPECT_EQ(Ask(endless.Address()).failed, 1u);
+}
+
+TEST_F(SocketTest, ARegistryWithoutHostOrACancelledConversationReportsNothing) {
+    EXPECT_EQ(connection.StartQuery(owner, inet_addr("198.51.100.7"), 0), 0);
+    EXPECT_EQ(connection.StartQuery(owner, inet_addr("198.51.100.7"), 6), 0);
+    Event asked, cancelled;
+    TestServer server([&](SOCKET s) {
+        asked.Set();
+        cancelled.Wait();
+        SendAll(s, "late answer\n");
+        HoldOpen(s);
+        PostMessageA(owner, kServerDone, 0, 0);
+    });
+    Start(server.Address());
+    ASSERT_TRUE(PumpUntil([&] { return asked.IsSet(); }, 20000, asked.handle));
+    connection.CancelQuery();
+    cancelled.Set();
+    ASSERT_TRUE(PumpUntil([&] { return g_serversDone == 1; }));
+    PumpMessages();
+    EXPECT_TRUE(g_outcomes.empty());
+}
+
+TEST_F(SocketTest, AnOutcomePostedBeforeAStopOrANewQueryIsStale) {
+    TestServer server([](SOCKET s) { SendAll(s, "first\n"); });
+    Start(server.Address());
+    ASSERT_TRUE(WaitForOutcome());  // posted, and not yet taken by the owner
+    connection.CancelQuery();       // a Stop
+    Start(server.Address());
+    EXPECT_FALSE(connection.TakeOutcome());  // the first conversation's
+    ASSERT_TRUE(WaitForOutcome());
+    EXPECT_TRUE(connection.TakeOutcome());
+    EXPECT_STREQ(connection.ResponseText(), "first\n");
+}
+
+TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsNoOwner) {
+    TestServer server([](SOCKET s) { SendAll(s, "by name\n"); });
+    const std::string byName = "localhost:" + std::to_string(server.port);
+    Start(byName, RegistryLacnic);
+    EXPECT_NE(connection.lookupHandle, nullptr);
+    ASSERT_TRUE(WaitForOutcome());
+    EXPECT_EQ(g_outcomes.back().failed, 0u);
+    EXPECT_STREQ(connection.ResponseText(), "by name\n");
+    EXPECT_TRUE(connection.TakeOutcome());
+    // A lookup abandoned by a Stop, then a new one: one outcome, the new one's.
+    g_outcomes.clear();
+    Start(byName, RegistryLacnic);
+    connection.CancelQuery();
+    Start(byName, RegistryLacnic);
+    ASSERT_TRUE(WaitForOutcome());
+    PumpMessages();
+    EXPECT_EQ(g_outcomes.size(), 1u);
+    EXPECT_TRUE(connection.TakeOutcome());
+    server.Stop();
+    EXPECT_EQ(server.queries.size(), 2u);
+}
+
+namespace {
+
+const char kWaiting[] = "\xB5\xC8\xB4\xFD\xD6\xD0...";                             // 等待中...
+const char kRetrieving[] = "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8\xCA\xFD\xBE\xDD...";  // 重新找回数据...
+
+struct LookupRunTest : MainWindowTest {
+    // Opens a main window whose registries all answer at server.
+    void Open(const TestServer& server) {
+        std::string settings = "ResolveIPAddr=0\r\nFindServerByIP=0\r\n";
+        for (const char* key : {"Arin", "Ripe", "Apnic", "Lacnic", "Afrinic"}) {
+            settings += std::string(key) + "Server=" + server.Address() + "\r\n";
+        }
+        WriteSettings(settings);
+        MainWindowTest::Open();
+    }
+    void Run(const char* text) {
+        SetAddressText(*window, text);
+        PostMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);
+    }
+    bool Running() {
+        EXPECT_EQ(MenuEnabled(IDM_STOP), ButtonEnabled(IDM_STOP));
+        return MenuEnabled(IDM_STOP);
+    }
+};
+
+}  // namespace
+
+TEST_F(LookupRunTest, StopLeavesTheItemsWaitingAndNothingArrivesAfterIt) {
+    Event asked, closed;
+    TestServer server([&](SOCKET s) {
+        asked.Set();
+        HoldOpen(s);
+        closed.Set();
+    });
+    Open(server);
+    Run("4.2.2.1 4.2.2.2");
+    ASSERT_TRUE(PumpUntil([&] { return asked.IsSet(); }, 20000, asked.handle));
+    PumpMessages();
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(Cell(0, 2), kRetrieving);
+    EXPECT_EQ(StatusText(status), "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8 Whois \xCA\xFD\xBE\xDD... 1");
+    Command(IDM_STOP);
+    EXPECT_FALSE(Running());
+    EXPECT_EQ(Column(2), (std::vector<std::string>{kWaiting, kWaiting}));
+    ASSERT_TRUE(PumpUntil([&] { return closed.IsSet(); }, 20000, closed.handle));  // the connection is closed
+    PumpMessages();
+    EXPECT_EQ(Cell(0, 2), kWaiting);
+    server.Stop();
+    EXPECT_EQ(server.queries.size(), 1u);
+}
+
+TEST_F(LookupRunTest, ARunFillsTheRowsAndShowsTheDefaultRowsAnswer) {
+    const std::string answer =
+        ReadFileBytes(std::string(OL_TEST_DATA_DIR) + "/e2e/arin/direct_allocation_no_referral_4.2.2.1.txt");
+    TestServer server([&](SOCKET s) { SendAll(s, answer); });
+    Open(server);
+    Run("4.2.2.1, 10.0.0.1; 4.2.2.2 4.2.2.1");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 2 && !Running(); }));
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"\xB3\xC9\xB9\xA6", "\xB3\xC9\xB9\xA6"}));  // 成功
+    EXPECT_EQ(Cell(1, 15), "ARIN");
+    EXPECT_EQ(ListView_GetSelectedCount(list), 1u);  // the default row, whose answer fills the pane
+    EXPECT_TRUE(!pane || WindowText(pane).find("Level 3") != std::string::npos);
+    server.Stop();
+    EXPECT_EQ(server.queries, (std::vector<std::string>{"+4.2.2.1\r\n", "+4.2.2.2\r\n"}));
+}
+
+// A name resolver's result, written from another thread, reaches only its
+// row with the refresh timer.
+TEST_F(LookupRunTest, ResolvedNamesReachTheRowsWithTheRefreshTimer) {
+    TestServer server([](SOCKET) {});
+    Open(server);
+    Run("4.2.2.1 4.2.2.2");
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 2 && !Running(); }));
+    std::thread([&] { Addresses(*window).SetResolvedName(inet_addr("4.2.2.2"), "b.example.net"); }).join();
+    const int row = Cell(0, 1) == "4.2.2.2" ? 0 : 1;
+    EXPECT_EQ(Cell(row, 17), "");
+    ASSERT_TRUE(PumpUntil([&] { return Cell(row, 17) == "b.example.net"; }));
+    EXPECT_EQ(Cell(1 - row, 17), "");
+}
+
+TEST_F(LookupRunTest, TheAddressDialogRunsItsTextOnOkAndNothingOnCancel) {
+    TestServer server([](SOCKET) {});
+    Open(server);
+    DialogDriver driver([&](HWND d) {
+        SetDlgItemTextA(d, IDC_ADDR_TEXT, "10.0.0.1 4.2.2.9");
+        ClickButton(d, driver.Count() == 1 ? IDCANCEL : IDOK);
+    });
+    SendMessageA(hwnd, UM_OPENADDRESSDIALOG, 0, 0);  // as at start
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, hwnd, UM_RUNADDRESSTEXT, UM_RUNADDRESSTEXT, PM_NOREMOVE));
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDM_SELECT_IP, 1), 0);  // F9
+    EXPECT_EQ(driver.Count(), 2);
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 1 && !Running(); }));
+    server.Stop();
+    EXPECT_EQ(server.queries, (std::vector<std::string>{"+4.2.2.9\r\n"}));
+}
+
+// Reverse name resolution in worker threads, delivered by resolver id: a
+// result whose address or receiver is gone changes nothing.
+namespace {
+
+uint32_t Ip(const char* text) {
+    return static_cast<uint32_t>(inet_addr(text));
+}
+
+std::set<DWORD> ThreadsOfThisProcess() {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// Counts the results and signals each one.
+class CountingResolver : public AddressListResolver {
+  public:
+    using AddressListResolver::AddressListResolver;
+    ~CountingResolver() override {
+        Unregister();
+        CloseHandle(event);
+    }
+    void OnResolved(uint32_t address, const hostent* entry, int error) override {
+        AddressListResolver::OnResolved(address, entry, error);
+        ++results;
+        SetEvent(event);
+    }
+    bool WaitFor(int n) {
+        while (results < n) {
+            if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) return false;
+        }
+        return true;
+    }
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<int> results{0};
+};
+
+struct NameResolverTest : ::testing::Test {
+    Options options;
+    AddressList list{&options};
+};
+
+}  // namespace
+
+TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnly) {
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    list.CreateItem(Ip("192.0.2.1"), nullptr);
+    CountingResolver resolver(&list);
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(1));
+    const hostent* platform = gethostbyaddr("\x7F\0\0\x01", 4, AF_INET);
+    ASSERT_TRUE(platform && platform->h_name);
+    EXPECT_STREQ(list.At(0)->resolvedName, platform->h_name);
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
+    EXPECT_EQ(list.namesChanged.load(), 1);
+    CountingResolver other(&list);  // ids are distinct; 1 is the process-wide idle receiver
+    EXPECT_GT(resolver.id, 1);
+    EXPECT_NE(resolver.id, other.id);
+}
+
+TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListOrADetachedReceiverChangesNothing) {
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    CountingResolver resolver(&list);
+    list.Clear();  // a new run
+    list.CreateItem(Ip("198.51.100.9"), nullptr);
+    list.namesChanged = 0;
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(1));
+    EXPECT_STREQ(list.At(0)->resolvedName, "");
+    EXPECT_EQ(list.namesChanged.load(), 0);
+    list.CreateItem(Ip("127.0.0.1"), nullptr);
+    resolver.Detach();
+    ASSERT_EQ(resolver.StartResolve(Ip("127.0.0.1")), 1);
+    ASSERT_TRUE(resolver.WaitFor(2));
+    EXPECT_STREQ(list.At(1)->resolvedName, "");
+    EXPECT_EQ(::StartResolve(nullptr, Ip("127.0.0.1")), 0);
+}
+
+// Workers whose receiver is gone drop their results: nothing touches the
+// destroyed object, and every worker ends.
+TEST_F(NameResolverTest, ADestroyedReceiverGetsNothingAndItsWorkersEnd) {
+    const int before = RunningResolveCount();
+    const std::set<DWORD> old = ThreadsOfThisProcess();
+    {
+        CountingResolver gone(nullptr);
+        for (int i = 0; i < 20; ++i) ::StartResolve(&gone, Ip("127.0.0.1"));
+    }
+    std::vector<HANDLE> workers;
+    for (DWORD id : ThreadsOfThisProcess()) {
+        HANDLE thread = old.count(id) ? nullptr : OpenThread(SYNCHRONIZE, FALSE, id);
+        if (thread) workers.push_back(thread);
+    }
+    if (!workers.empty()) {
+        EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 20000),
+                  WAIT_OBJECT_0);
+    }
+    for (HANDLE thread : workers) CloseHandle(thread);
+    EXPECT_LE(RunningResolveCount(), before);  // workers of earlier tests may end meanwhile
+}
