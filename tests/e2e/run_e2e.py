@@ -1,39 +1,88 @@
 #!/usr/bin/env python3
-"""End-to-end tests: Ownerlens.exe under wine64 as a black box, driven
-through its command line, settings file, hand-over messages and report
-files, against fake WHOIS servers on 127.0.0.1."""
+"""End-to-end tests: Ownerlens.exe under wine64 as a black box, driven through
+its command line, settings file, hand-over messages and report files, against
+fake WHOIS servers on 127.0.0.1. Every test works on its own copy of the
+program in its own folder, so settings and language files never leak."""
 
 import argparse
 import os
+import shutil
+import signal
+import subprocess
 import sys
+import time
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_support  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+# scripts/wine-env.sh chooses the prefix and the locale of the code page.
+WINE = ["bash", "-c", 'source "$0"; ol_wine "$@"', os.path.join(ROOT, "scripts", "wine-env.sh")]
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", default=os.path.join(e2e_support.ROOT, "build", "win64", "Ownerlens.exe"))
-    parser.add_argument("-k", dest="pattern", default=None, help="only tests whose name contains this")
-    args = parser.parse_args()
-    os.environ["OL_E2E_EXE"] = os.path.abspath(args.exe)
-    xvfb = e2e_support.ensure_display()
+def winpath(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
-    loader = unittest.TestLoader()
-    if args.pattern:
-        loader.testNamePatterns = ["*%s*" % args.pattern]
-    suite = loader.discover(os.path.dirname(os.path.abspath(__file__)), pattern="test_*.py")
-    try:
-        result = unittest.TextTestRunner(verbosity=2).run(suite)
-    finally:
-        if xvfb:
-            xvfb.kill()
-    failed = len(result.failures) + len(result.errors)
-    passed = result.testsRun - failed - len(result.skipped)
-    print("e2e: %d passed, %d failed" % (passed, failed))
-    return 0 if failed == 0 and result.testsRun > 0 else 1
+
+def wait_for(predicate, timeout, step=0.05):
+    end = time.time() + timeout
+    while not predicate():
+        if time.time() > end:
+            return False
+        time.sleep(step)
+    return True
+
+
+class Program:
+    """A private copy of Ownerlens.exe; settings are the settings file's lines."""
+
+    def __init__(self, test, name, settings=None, codepage=936):
+        exe = os.environ["OL_E2E_EXE"]
+        self.folder = os.path.join(ROOT, "build", "e2e", name)
+        shutil.rmtree(self.folder, ignore_errors=True)
+        os.makedirs(self.folder)
+        self.exe, self.process = shutil.copy(exe, self.folder), None
+        self.tool = os.path.join(os.path.dirname(exe), "tests", "e2e", "oltool.exe")
+        self.settings_path = os.path.join(self.folder, "Ownerlens.cfg")
+        # The companion acts on this copy's window only.
+        self.env = dict(os.environ, OL_CODEPAGE=str(codepage), OLTOOL_EXE=winpath(self.exe))
+        test.addCleanup(self.stop)
+        if settings is not None:
+            with open(self.settings_path, "wb") as f:
+                f.write(("\r\n".join(["[General]"] + settings) + "\r\n").encode())
+
+    def wine(self, *args):
+        return subprocess.run(WINE + list(args), env=self.env, capture_output=True, timeout=120)
+
+    def tool_run(self, *args):
+        return self.wine(self.tool, *args)
+
+    def start(self, *args, env=None):
+        self.process = subprocess.Popen(WINE + [self.exe] + list(args), env=dict(self.env, **(env or {})),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def wait(self):
+        return self.process.wait(timeout=120)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait()
+
+    def read(self, name):
+        with open(os.path.join(self.folder, name), "rb") as f:
+            return f.read()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "win64", "Ownerlens.exe"))
+    parser.add_argument("-k", dest="patterns", action="append", help="only tests whose name contains this")
+    args = parser.parse_args()
+    os.environ["OL_E2E_EXE"] = os.path.abspath(args.exe)
+    subprocess.run(["bash", "-c", 'source "$0"; ol_wine_init'] + WINE[3:], check=True)
+    loader = unittest.TestLoader()
+    loader.testNamePatterns = ["*%s*" % k for k in args.patterns or []] or None
+    result = unittest.TextTestRunner(verbosity=2).run(loader.discover(HERE, pattern="test_*.py"))
+    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)

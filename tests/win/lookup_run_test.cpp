@@ -29,7 +29,7 @@ const char kSucceeded[] = "\xB3\xC9\xB9\xA6";                                   
 const char kProgress1[] = "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8 Whois \xCA\xFD\xBE\xDD... 1";
 
 std::string ReadAnswer(const char* relative) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + relative, std::ios::binary);
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/whois/" + relative, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

@@ -5,19 +5,21 @@ answering every query with a real answer), under wine64. Prints lookups per
 second and the time per address; the second must not grow by more than half
 from 1,000 to 10,000 addresses. Not part of the test run.
 
-    python3 tests/e2e/bench_lookups.py [--exe PATH] [--sizes 1000,10000] [--resolve]
+    python3 bench/e2e_lookups.py [--exe PATH] [--sizes 1000,10000] [--resolve]
 """
 
 import argparse
 import os
+import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_support  # noqa: E402
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import fake_whois as fw  # noqa: E402
+import run_e2e  # noqa: E402
 
-DATA = os.path.join(e2e_support.ROOT, "tests", "data", "e2e")
+DATA = os.path.join(ROOT, "tests", "data", "whois")
 ANSWERS = {
     "ARIN": "arin/direct_allocation_no_referral_4.2.2.1.txt",
     "RIPE": "ripe/colt_person_62.97.102.115.txt",
@@ -38,23 +40,22 @@ def addresses(n):
     return out
 
 
-def run(exe, n, resolve):
+def run(n, resolve):
     defaults = {}
     for name, path in ANSWERS.items():
         with open(os.path.join(DATA, path), "rb") as f:
-            defaults[name] = fw.Answer(f.read())
+            defaults[name] = f.read()
     with fw.Servers(defaults=defaults) as servers:
-        p = e2e_support.Program(exe, "bench_lookups_%d" % n)
-        with open(p.settings_path, "wb") as f:
-            lines = ["[General]", "ResolveIPAddr=%d" % (1 if resolve else 0)] + servers.settings()
-            f.write(("\r\n".join(lines) + "\r\n").encode())
+        cleanups = []
+        p = run_e2e.Program(argparse.Namespace(addCleanup=cleanups.append), "bench_lookups_%d" % n,
+                            ["ResolveIPAddr=%d" % (1 if resolve else 0)] + servers.settings())
         listing = os.path.join(p.folder, "addresses.txt")
         with open(listing, "w") as f:
             f.write("\r\n".join(addresses(n)))
         out = os.path.join(p.folder, "out.txt")
         start = time.monotonic()
-        code = p.run("/ipfile", e2e_support.winpath(listing), "/savetabbed", e2e_support.winpath(out),
-                     timeout=3600)
+        p.start("/ipfile", run_e2e.winpath(listing), "/savetabbed", run_e2e.winpath(out))
+        code = p.process.wait()
         elapsed = time.monotonic() - start
         queries = sum(len(servers[name].queries) for name in fw.Servers.NAMES)
     with open(out, "rb") as f:
@@ -66,27 +67,26 @@ def run(exe, n, resolve):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", default=os.path.join(e2e_support.ROOT, "build", "win64", "Ownerlens.exe"))
+    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "win64", "Ownerlens.exe"))
     parser.add_argument("--sizes", default="1000,10000")
     parser.add_argument("--resolve", action="store_true", help="with reverse name resolution on")
     args = parser.parse_args()
-    xvfb = e2e_support.ensure_display()
-    try:
-        results = []
-        for n in [int(x) for x in args.sizes.split(",")]:
-            elapsed = run(args.exe, n, args.resolve)
-            results.append((n, elapsed))
-            print("%6d addresses: %7.2f s, %7.1f lookups/s, %.3f ms per address" %
-                  (n, elapsed, n / elapsed, elapsed * 1000 / n), flush=True)
-        if len(results) >= 2:
-            (n1, t1), (n2, t2) = results[0], results[-1]
-            ratio = (t2 / n2) / (t1 / n1)
-            print("time per address at %d / at %d: %.2f (at most 1.5)" % (n2, n1, ratio))
-            return 0 if ratio <= 1.5 else 1
-        return 0
-    finally:
-        if xvfb:
-            xvfb.kill()
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
+    os.environ["OL_E2E_EXE"] = os.path.abspath(args.exe)
+    subprocess.run(["bash", "-c", 'source "$0"; ol_wine_init'] + run_e2e.WINE[3:], check=True)
+    results = []
+    for n in [int(x) for x in args.sizes.split(",")]:
+        elapsed = run(n, args.resolve)
+        results.append((n, elapsed))
+        print("%6d addresses: %7.2f s, %7.1f lookups/s, %.3f ms per address" %
+              (n, elapsed, n / elapsed, elapsed * 1000 / n), flush=True)
+    if len(results) >= 2:
+        (n1, t1), (n2, t2) = results[0], results[-1]
+        ratio = (t2 / n2) / (t1 / n1)
+        print("time per address at %d / at %d: %.2f (at most 1.5)" % (n2, n1, ratio))
+        return 0 if ratio <= 1.5 else 1
+    return 0
 
 
 if __name__ == "__main__":
