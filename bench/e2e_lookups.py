@@ -57,7 +57,7 @@ def run(n, resolve):
         p.start("/ipfile", run_e2e.winpath(listing), "/savetabbed", run_e2e.winpath(out))
         code = p.process.wait()
         elapsed = time.monotonic() - start
-        queries = sum(len(servers[name].queries) for name in fw.Servers.NAMES)
+        queries = sum(len(s.queries) for s in servers.values())
     with open(out, "rb") as f:
         rows = f.read().count(b"\r\n")
     if code != 0 or rows != n or queries != n:

@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""End-to-end tests: Ownerlens.exe under wine64 as a black box, driven through
-its command line, settings file, hand-over messages and report files, against
-fake WHOIS servers on 127.0.0.1. Every test works on its own copy of the
-program in its own folder, so settings and language files never leak."""
+"""End-to-end tests: Ownerlens.exe under wine64 as a black box, driven through its command line, settings file,
+hand-over messages and report files, against fake WHOIS servers on 127.0.0.1."""
 
 import argparse
 import os
@@ -19,21 +17,34 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 WINE = ["bash", "-c", 'source "$0"; ol_wine "$@"', os.path.join(ROOT, "scripts", "wine-env.sh")]
 
 
+def read(name):
+    """A file under tests/data."""
+    with open(os.path.join(ROOT, "tests", "data", name), "rb") as f:
+        return f.read()
+
+
+def answers():
+    """The real answers by registry and address asked (tests/data/e2e/answers.txt)."""
+    table = {}
+    for name, address, path in (line.split() for line in read("e2e/answers.txt").decode().splitlines()[1:]):
+        table.setdefault(name, {})[address] = read(path)
+    return table
+
+
 def winpath(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def wait_for(predicate, timeout, step=0.05):
     end = time.time() + timeout
-    while not predicate():
-        if time.time() > end:
-            return False
+    while not predicate() and time.time() < end:
         time.sleep(step)
-    return True
+    return predicate()
 
 
 class Program:
-    """A private copy of Ownerlens.exe; settings are the settings file's lines."""
+    """A private copy of Ownerlens.exe in its own folder, so that settings never leak between tests; settings are
+    its settings file's lines."""
 
     def __init__(self, test, name, settings=None, codepage=936):
         exe = os.environ["OL_E2E_EXE"]
@@ -41,7 +52,7 @@ class Program:
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
         self.exe, self.process = shutil.copy(exe, self.folder), None
-        self.tool = os.path.join(os.path.dirname(exe), "tests", "e2e", "oltool.exe")
+        self.tool_exe = os.path.join(os.path.dirname(exe), "tests", "e2e", "oltool.exe")
         self.settings_path = os.path.join(self.folder, "Ownerlens.cfg")
         # The companion acts on this copy's window only.
         self.env = dict(os.environ, OL_CODEPAGE=str(codepage), OLTOOL_EXE=winpath(self.exe))
@@ -53,15 +64,12 @@ class Program:
     def wine(self, *args):
         return subprocess.run(WINE + list(args), env=self.env, capture_output=True, timeout=120)
 
-    def tool_run(self, *args):
-        return self.wine(self.tool, *args)
+    def tool(self, *args):
+        return self.wine(self.tool_exe, *args)
 
     def start(self, *args, env=None):
         self.process = subprocess.Popen(WINE + [self.exe] + list(args), env=dict(self.env, **(env or {})),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-    def wait(self):
-        return self.process.wait(timeout=120)
 
     def stop(self):
         if self.process and self.process.poll() is None:

@@ -1,5 +1,5 @@
-"""Headless lookup runs against fake WHOIS servers: the exact query bytes each
-server received and the exact reports (tests/data/e2e/*.expected)."""
+"""Headless lookup runs against fake WHOIS servers: the exact query bytes each server received and the exact reports
+(tests/data/e2e/*.expected)."""
 
 import os
 import random
@@ -7,77 +7,52 @@ import re
 import unittest
 
 import fake_whois as fw
-from run_e2e import ROOT, Program, wait_for, winpath
+from run_e2e import Program, answers, read, wait_for, winpath
 
-
-def read(name):
-    with open(os.path.join(ROOT, "tests", "data", name if "/" in name else "e2e/" + name), "rb") as f:
-        return f.read()
-
-
-ARIN_DIRECT = read("whois/arin/direct_allocation_no_referral_4.2.2.1.txt")
-ARIN_TO_RIPE = read("whois/arin/referral_ripe_allocated_185.2.136.189.txt")
-RIPE_185 = read("whois/ripe/raw_tcp_payload_185.2.136.189.txt")
-RIPE_COLT = read("whois/ripe/colt_person_62.97.102.115.txt")
-RIPE_TO_AFRINIC = read("e2e/ripe/afrinic_referral_constructed_194.0.0.1.txt")
-# Shown: IP address (100 px), WHOIS source (120), status (80), in this order;
-# the other columns hidden, after them in column order.
+# Shown: IP address (100 px), WHOIS source (120), status (80), in this order; the others hidden, after them.
 COLUMNS = "Columns=" + " ".join("%02X 00 %02X 00" % {1: (100, 0), 15: (120, 1), 2: (80, 2)}.get(
     c, (0, 3 + c - (c > 1) - (c > 2) - (c > 15))) for c in range(18))
 
 
 class LookupTest(unittest.TestCase):
     def export(self, name, servers, settings, text, switch="/savetabbed", replace=None, env=None, wait=None):
-        """A headless run over text (bytes: a list file holding them); the
-        exit code and the report. Headless runs never write the settings."""
+        """A headless run over text (bytes: a list file holding them); the report. Headless runs exit with 0 and
+        never write the settings."""
         p = Program(self, name, ["FindServerByIP=1"] + settings + servers.settings(replace))
-        settings = p.read("Ownerlens.cfg")
-        source = ["/ip", text]
+        settings, listing = p.read("Ownerlens.cfg"), os.path.join(p.folder, "list.txt")
         if isinstance(text, bytes):
-            with open(os.path.join(p.folder, "list.txt"), "wb") as f:
+            with open(listing, "wb") as f:
                 f.write(text)
-            source = ["/ipfile", winpath(os.path.join(p.folder, "list.txt"))]
-        p.start(*source, switch, winpath(os.path.join(p.folder, "out.txt")), env=env)
+        p.start(*(["/ipfile", winpath(listing)] if isinstance(text, bytes) else ["/ip", text]), switch,
+                winpath(os.path.join(p.folder, "out.txt")), env=env)
         if wait:
             wait(p)
-        self.assertEqual(p.wait(), 0)
+        self.assertEqual(p.process.wait(120), 0)
         self.assertEqual(p.read("Ownerlens.cfg"), settings)
         return p.read("out.txt")
 
     def assertReport(self, data, expected):
-        self.assertEqual(data.decode("gbk"), read(expected).decode("gbk"))
+        self.assertEqual(data.decode("gbk"), read("e2e/" + expected).decode("gbk"))
 
     def test_every_registry_with_referrals_a_reserved_and_a_duplicate_address(self):
-        answers = {
-            "ARIN": {"4.2.2.1": ARIN_DIRECT, "185.2.136.189": ARIN_TO_RIPE,
-                     "170.0.0.1": read("whois/arin/referral_lacnic_erx_170.0.0.0.txt")},
-            "RIPE": {"185.2.136.189": RIPE_185, "62.97.102.115": RIPE_COLT, "194.0.0.1": RIPE_TO_AFRINIC},
-            "APNIC": {"218.165.121.114": read("whois/apnic/hinet_irt_twnic_218.165.121.114.txt")},
-            "LACNIC": {"170.0.0.1": read("whois/lacnic/nicbr_format_170.0.0.0.txt"),
-                       "200.44.33.31": read("whois/lacnic/cantv_allocated_200.44.33.31.txt")},
-            "AFRINIC": {"194.0.0.1": read("whois/afrinic/sentech_2025_66.18.70.6.txt"),
-                        "196.25.1.1": read("whois/afrinic/sentech_multi_adminc_66.18.70.6.txt")}}
-        with fw.Servers(answers) as servers:
+        with fw.Servers(answers()) as servers:
             data = self.export("registries", servers, ["ResolveIPAddr=1", "Sort=0"],
                                "4.2.2.1, 185.2.136.189; 170.0.0.1 62.97.102.115\r\n194.0.0.1 [196.25.1.1] "
                                "218.165.121.114 (200.44.33.31) 10.1.2.3 4.2.2.1")
-        q = {name: servers[name].queries for name in fw.Servers.NAMES}
-        self.assertEqual(q["ARIN"], [b"+4.2.2.1\r\n", b"+185.2.136.189\r\n", b"+170.0.0.1\r\n"])
-        self.assertEqual(q["RIPE"], [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"])
-        self.assertEqual(q["APNIC"], [b"218.165.121.114\r\n"])
-        self.assertEqual(q["LACNIC"], [b"170.0.0.1\r\n", b"200.44.33.31\r\n"])
-        self.assertEqual(q["AFRINIC"], [b"194.0.0.1\r\n", b"196.25.1.1\r\n"])
+        self.assertEqual({name: server.queries for name, server in servers.items()}, {
+            "ARIN": [b"+4.2.2.1\r\n", b"+185.2.136.189\r\n", b"+170.0.0.1\r\n"],
+            "RIPE": [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"],
+            "APNIC": [b"218.165.121.114\r\n"], "LACNIC": [b"170.0.0.1\r\n", b"200.44.33.31\r\n"],
+            "AFRINIC": [b"194.0.0.1\r\n", b"196.25.1.1\r\n"]})
         # One conversation at a time, in list order, referrals right after.
         self.assertEqual(servers.log, ["ARIN", "ARIN", "RIPE", "ARIN", "LACNIC", "RIPE", "RIPE", "AFRINIC", "AFRINIC",
                                        "APNIC", "LACNIC"])
-        # The host and resolved names depend on the machine's resolver.
+        # Not the host and resolved names: they depend on the machine's resolver.
         self.assertReport(re.sub(rb"[^\t\r\n]*\t[^\t\r\n]*\t\r\n", b"\t\t\r\n", data), "registries.expected")
 
     def test_reports_follow_the_saved_sort_and_columns(self):
-        answers = {"ARIN": {"4.2.2.1": ARIN_DIRECT, "185.2.136.189": ARIN_TO_RIPE},
-                   "RIPE": {"185.2.136.189": RIPE_185, "62.97.102.115": RIPE_COLT}}
-        # Sorted by the IP column as text, descending; the AfriNIC server
-        # closes without a byte: an empty answer, but answered.
+        # Sorted by the IP column as text, descending; the AfriNIC server closes without a byte: an empty answer,
+        # but answered.
         for settings, text, switch, expected in (
                 (["Sort=%d" % (0x1000 | 1), COLUMNS], "185.2.136.189 4.2.2.1 62.97.102.115 196.1.1.1", "/savetabular",
                  "sorted_columns.expected"),
@@ -85,51 +60,50 @@ class LookupTest(unittest.TestCase):
                 ([], "4.2.2.1 10.0.0.1", "/savehtml", "report.html.expected"),
                 ([], "4.2.2.1 10.0.0.1", "/savehtmlvertical", "report_vertical.html.expected"),
                 ([], "4.2.2.1 10.0.0.1", "/savexml", "report.xml.expected")):
-            with self.subTest(switch=switch), fw.Servers(answers) as servers:
-                data = self.export(switch.strip("/"), servers, ["ResolveIPAddr=0"] + settings, text, switch)
-                self.assertReport(data, expected)
+            with self.subTest(switch=switch), fw.Servers(answers()) as servers:
+                self.assertReport(self.export(switch[1:], servers, ["ResolveIPAddr=0"] + settings, text, switch),
+                                  expected)
 
     def test_failures_and_hostile_answers_end_their_item_and_the_run_goes_on(self):
-        hostile = [random.Random(7).randbytes(20000),                 # binary
-                   b"netname: NO-LINE-END " * 30000,                  # no line ends
-                   b"netname: BEFORE-NUL\n\x00netname: AFTER-NUL\n",  # the answer ends at the NUL
-                   fw.flood(),                                        # endless data
-                   fw.close_at_once,                                  # nothing: an empty answer
-                   fw.reset_after_half(b""),                          # a reset, nothing sent
-                   fw.answer(RIPE_COLT, chunk=97, delay=0.01),        # dribbled
-                   fw.silent,                                         # never answers
-                   RIPE_COLT]
-        answers = {
-            "RIPE": dict({"194.0.0.1": RIPE_TO_AFRINIC}, **{"62.0.0.%d" % i: a for i, a in enumerate(hostile, 1)}),
-            "AFRINIC": {"194.0.0.1": RIPE_TO_AFRINIC},  # refers again, endlessly
-            # Answered with the half that arrived (the whole answer names the
-            # more specific block 218.165.0.0/16 further down, and another owner).
-            "APNIC": {"218.165.121.114": fw.reset_after_half(read("whois/apnic/hinet_irt_twnic_218.165.121.114.txt"))},
-            "LACNIC": {"200.44.33.31": fw.flood(10 * 1024 * 1024),
-                       "189.163.17.1": read("whois/lacnic/abbreviated_prefix_189.163.17.txt")}}
+        a = answers()
+        colt = a["RIPE"]["62.97.102.115"]
+        a["RIPE"].update({"62.0.0.%d" % i: answer for i, answer in enumerate([
+            random.Random(7).randbytes(20000),                 # binary
+            b"netname: NO-LINE-END " * 30000,                  # no line ends
+            b"netname: BEFORE-NUL\n\x00netname: AFTER-NUL\n",  # the answer ends at the NUL
+            fw.flood(),                                        # endless
+            b"",                                               # nothing: an empty answer
+            fw.reset_after_half(b""),                          # a reset, nothing sent
+            fw.answer(colt, chunk=97, delay=0.01),             # dribbled
+            fw.silent,                                         # never answers
+            colt], 1)})
+        a["AFRINIC"]["194.0.0.1"] = a["RIPE"]["194.0.0.1"]  # refers again, endlessly
+        # Answered with the half that arrived (the whole answer names the more specific block 218.165.0.0/16
+        # further down, and another owner).
+        a["APNIC"]["218.165.121.114"] = fw.reset_after_half(a["APNIC"]["218.165.121.114"])
+        a["LACNIC"]["200.44.33.31"] = fw.flood(10 * 1024 * 1024)
 
         def answers_while_held(p):
-            # While the silent server holds its conversation open, the
-            # program answers messages and shows no window.
+            # While the silent server holds its conversation open, the program answers and shows no window.
             self.assertTrue(wait_for(lambda: len(servers["RIPE"].queries) >= 9, 60))
-            self.assertEqual(p.tool_run("alive").returncode, 0)
-            self.assertNotEqual(p.tool_run("wait-window", "1").returncode, 0)
+            self.assertEqual(p.tool("alive").returncode, 0)
+            self.assertNotEqual(p.tool("wait-window", "1").returncode, 0)
 
-        with fw.Servers(answers) as servers:  # ARIN refuses the connection
-            addresses = "4.2.2.1 194.0.0.1 218.165.121.114 200.44.33.31 189.163.17.1 "
-            data = self.export("failures", servers, ["ResolveIPAddr=0"], addresses + " ".join(
-                "62.0.0.%d" % i for i in range(1, 10)),
-                               replace={"ARIN": "127.0.0.1:%d" % fw.refused_port()},
-                               env={"OWNERLENS_TEST_IDLE_TIMEOUT_MS": "6000"}, wait=answers_while_held)
+        with fw.Servers(a) as servers:  # ARIN refuses the connection
+            text = "4.2.2.1 194.0.0.1 218.165.121.114 200.44.33.31 189.163.17.1 " + " ".join(
+                "62.0.0.%d" % i for i in range(1, 10))
+            data = self.export("failures", servers, ["ResolveIPAddr=0"], text, replace={
+                "ARIN": "127.0.0.1:%d" % fw.refused_port()}, env={"OWNERLENS_TEST_IDLE_TIMEOUT_MS": "6000"},
+                               wait=answers_while_held)
         self.assertReport(data, "failures.expected")
         # The referral bound: one question at RIPE NCC, four at AfriNIC.
-        self.assertEqual(servers["RIPE"].queries, [b"-B 194.0.0.1\r\n"] + [b"-B 62.0.0.%d\r\n" % i for i in range(1, 10)])
+        self.assertEqual(servers["RIPE"].queries, [b"-B %s\r\n" % x.encode() for x in ["194.0.0.1"] + text.split()[5:]])
         self.assertEqual(servers["AFRINIC"].queries, [b"194.0.0.1\r\n"] * 4)
         self.assertEqual(servers["LACNIC"].queries, [b"200.44.33.31\r\n", b"189.163.17.1\r\n"])
 
     def test_headless_edges_and_the_pause_settings(self):
         p = Program(self, "edges")
-        # No settings file and no addresses: an empty report, no settings written.
+        # No settings file and no addresses: an empty report, and no settings written.
         self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetabbed", winpath(p.folder + "/o.txt")).returncode, 0)
         self.assertEqual(p.read("o.txt"), b"")
         self.assertFalse(os.path.exists(p.settings_path))
@@ -137,7 +111,7 @@ class LookupTest(unittest.TestCase):
         self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext", winpath(p.folder + "/no/o.txt")).returncode, 1)
         self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext").returncode, 1)
         # A pause of a second between the two; the list file ends at its NUL.
-        with fw.Servers(defaults={"ARIN": ARIN_DIRECT}) as servers:
+        with fw.Servers(defaults={"ARIN": answers()["ARIN"]["4.2.2.1"]}) as servers:
             data = self.export("paused", servers, ["ResolveIPAddr=0", "Pause=1", "PauseCount=1", "PauseTime=1"],
                                b"4.2.2.1\r\n4.2.2.2\x004.2.2.5\r\n")
         self.assertReport(data, "paused.expected")

@@ -1,12 +1,8 @@
-// Test companion of the end-to-end tests: does, from a second Windows
-// process, what other programs and users do to Ownerlens.exe. Verbs:
-// run-nowindow EXE ARGS... (fails if EXE shows its main window or exits
-// with a code other than 0), wait-window SECONDS, handover TEXT,
-// handover-raw LENGTH ADDRESS, command ID, alive, close, rows (the result
-// list, TAB between cells), press ACTION (waits for a dialog of the main
-// window, prints its report text, then presses a button id, "escape" or
-// "closebox"), and http://... (as a browser: writes the address to the file
-// OLTOOL_RECORD names).
+// Test companion of the end-to-end tests: does, from a second Windows process, what other programs and users do
+// to Ownerlens.exe. Verbs: run-nowindow EXE ARGS... (fails if EXE shows its main window or exits with a code other
+// than 0), wait-window SECONDS, handover TEXT, handover-raw LENGTH ADDRESS, command ID, alive, close, rows (the
+// result list, TAB between cells), press ACTION (waits for a dialog of the main window, prints its report text, then
+// presses button ACTION, "escape" or "closebox"), http://... (a browser: writes the address to OLTOOL_RECORD).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,15 +16,13 @@
 
 namespace {
 
-constexpr int kReportEdit = 1002;
-
 int Fail(const char* what) {
     std::fprintf(stderr, "oltool: %s\n", what);
     return 1;
 }
 
-// The main window of process pid, else of the program OLTOOL_EXE names (its
-// full Windows path; any when unset): tests side by side share one desktop.
+// The main window of process pid, else of the program OLTOOL_EXE names (its full Windows path; any when unset):
+// tests side by side share one desktop.
 HWND MainWindow(DWORD wantedPid = 0) {
     char wanted[MAX_PATH] = {}, image[MAX_PATH] = {};
     const bool any = !GetEnvironmentVariableA("OLTOOL_EXE", wanted, sizeof wanted) && !wantedPid;
@@ -43,14 +37,26 @@ HWND MainWindow(DWORD wantedPid = 0) {
     return nullptr;
 }
 
-// Polls found() for a window for up to seconds.
-template <typename F>
-HWND WaitFor(double seconds, F found) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
-    for (;; Sleep(20)) {
-        HWND w = found();
-        if (w || GetTickCount() > end) return w;
+HWND VisibleMainWindow() {
+    HWND w = MainWindow();
+    return w && IsWindowVisible(w) ? w : nullptr;
+}
+
+// A visible dialog owned by the main window: the crash report, or what a menu command opened.
+HWND OwnedDialog() {
+    HWND main = MainWindow();
+    for (HWND w = nullptr; main && (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        if (GetWindow(w, GW_OWNER) == main && IsWindowVisible(w)) return w;
     }
+    return nullptr;
+}
+
+HWND Await(HWND (*find)(), double seconds) {
+    HWND w = nullptr;
+    for (DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000); !(w = find()) && GetTickCount() < end;) {
+        Sleep(20);
+    }
+    return w;
 }
 
 int RunNoWindow(int argc, char** argv) {
@@ -70,8 +76,8 @@ int RunNoWindow(int argc, char** argv) {
     return code == 0 && !sawWindow ? 0 : 1;
 }
 
-// UM_SENDERPROCESS, then UM_SENDERTEXT. Sent, not posted: a sent message
-// overtakes posted ones, and the text must stay readable until it is read.
+// UM_SENDERPROCESS, then UM_SENDERTEXT. Sent, not posted: a sent message overtakes posted ones, and the text must
+// stay readable until it has been read.
 int HandOver(const void* text, WPARAM length) {
     HWND w = MainWindow();
     DWORD_PTR result = 0;
@@ -81,8 +87,8 @@ int HandOver(const void* text, WPARAM length) {
                : Fail("the main window did not take the hand-over");
 }
 
-// Reads the list view of the other process through memory allocated there:
-// list-view messages carry pointers that must be valid in the owner.
+// Reads the list view of the other process through memory allocated there: list-view messages carry pointers that
+// must be valid in the owner.
 int Rows() {
     HWND list = GetDlgItem(MainWindow(), 259);
     DWORD pid = 0;
@@ -107,34 +113,22 @@ int Rows() {
     return 0;
 }
 
-// A visible dialog owned by the main window: the crash report, or what a
-// menu command opened.
-HWND OwnedDialog() {
-    HWND main = MainWindow();
-    for (HWND w = nullptr; main && (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
-        if (GetWindow(w, GW_OWNER) == main && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
 int Press(const std::string& action) {
-    HWND d = WaitFor(30, OwnedDialog);
-    if (!d) return Fail("no dialog");
+    HWND d = Await(OwnedDialog, 30);
+    HWND edit = GetDlgItem(d, 1002);  // the crash report's text, which has the focus
     char text[4096] = {};
-    GetDlgItemTextA(d, kReportEdit, text, sizeof text);
+    GetDlgItemTextA(d, 1002, text, sizeof text);
     _setmode(_fileno(stdout), _O_BINARY);  // the report's CR LF as they are
     std::fwrite(text, 1, std::strlen(text), stdout);
-    // Escape goes to the report edit, which has the focus: the dialog's own
-    // keyboard handling turns it into IDCANCEL.
-    HWND edit = GetDlgItem(d, kReportEdit);
     const int id = std::atoi(action.c_str());
+    // Escape goes to the focus: the dialog's own keyboard handling turns it into IDCANCEL.
     const bool posted =
         action == "escape"
             ? PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1) && PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0000001)
         : action == "closebox"
             ? PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0)
             : PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, id)));
-    return posted ? 0 : Fail("cannot post");
+    return d && posted ? 0 : Fail("no dialog");
 }
 
 // Written under another name and renamed, so that a reader never sees half.
@@ -143,15 +137,8 @@ int RecordAddress(const char* address) {
     if (!GetEnvironmentVariableA("OLTOOL_RECORD", path, MAX_PATH)) return Fail("OLTOOL_RECORD not set");
     const std::string partial = std::string(path) + ".part";
     FILE* f = std::fopen(partial.c_str(), "wb");
-    if (!f) return Fail("cannot write the record");
-    std::fwrite(address, 1, std::strlen(address), f);
-    std::fclose(f);
+    if (!f || std::fputs(address, f) < 0 || std::fclose(f)) return Fail("cannot write the record");
     return MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING) ? 0 : Fail("cannot rename the record");
-}
-
-HWND VisibleMainWindow() {
-    HWND w = MainWindow();
-    return w && IsWindowVisible(w) ? w : nullptr;
 }
 
 }  // namespace
@@ -162,7 +149,7 @@ int main(int argc, char** argv) {
     HWND w = MainWindow();
     DWORD_PTR result = 0;
     if (verb == "run-nowindow") return RunNoWindow(argc, argv);
-    if (verb == "wait-window") return WaitFor(std::atof(arg), VisibleMainWindow) ? 0 : Fail("no main window");
+    if (verb == "wait-window") return Await(VisibleMainWindow, std::atof(arg)) ? 0 : Fail("no main window");
     if (verb == "handover") return HandOver(arg, std::strlen(arg));
     if (verb == "handover-raw" && argc >= 4) {
         return HandOver(reinterpret_cast<const void*>(std::strtoull(argv[3], nullptr, 0)),
