@@ -20,10 +20,6 @@ def answer(data, chunk=None, delay=0.0, reset=False):
     return serve
 
 
-def reset_after_half(data):
-    return answer(data[:len(data) // 2], delay=0.2, reset=True)  # the bytes arrive before the reset
-
-
 def flood(limit=1 << 62):
     """Filler lines up to limit bytes, or until the client gives up."""
     def serve(conn):
@@ -53,11 +49,8 @@ class FakeWhois:
         threading.Thread(target=self._accept, daemon=True).start()
 
     def _accept(self):
-        try:
-            while True:
-                threading.Thread(target=self._serve, args=(self.listener.accept()[0],), daemon=True).start()
-        except OSError:
-            pass  # stopped
+        while True:
+            threading.Thread(target=self._serve, args=(self.listener.accept()[0],), daemon=True).start()
 
     def _serve(self, conn):
         with conn:
@@ -78,20 +71,12 @@ class FakeWhois:
 
 
 class Servers(dict):
-    """The five registries' servers by name; a context that stops them."""
+    """The five registries' servers by name. They serve until the tests end."""
 
     def __init__(self, answers=None, defaults=None):
         self.log = []  # which server each query reached, in arrival order
         super().__init__((n, FakeWhois(n, (answers or {}).get(n), (defaults or {}).get(n), self.log))
                          for n in ("ARIN", "RIPE", "APNIC", "LACNIC", "AFRINIC"))
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        for s in self.values():
-            s.listener.shutdown(socket.SHUT_RDWR)  # wakes the accepting thread
-            s.listener.close()
 
     def settings(self, replace=None):
         """The settings lines that send each registry to its server."""
@@ -99,7 +84,7 @@ class Servers(dict):
 
 
 if __name__ == "__main__":
-    with Servers(defaults={n: open(f, "rb").read() for n, _, f in (a.partition("=") for a in sys.argv[1:])}) as s:
-        for name, server in s.items():
-            print(name, server.address.split(":")[1], flush=True)
-        threading.Event().wait()
+    files = (a.partition("=") for a in sys.argv[1:])
+    for name, server in Servers(defaults={n: open(f, "rb").read() for n, _, f in files}).items():
+        print(name, server.address.split(":")[1], flush=True)
+    threading.Event().wait()

@@ -2,7 +2,6 @@
 """End-to-end tests: Ownerlens.exe under wine64 as a black box, driven through its command line, settings file,
 hand-over messages and report files, against fake WHOIS servers on 127.0.0.1."""
 
-import argparse
 import os
 import shutil
 import signal
@@ -81,16 +80,12 @@ class Program:
             return f.read()
 
 
-if __name__ == "__main__":
+if __name__ == "__main__":  # [--exe PATH] [unittest options, e.g. -k NAME]
     if not os.environ.get("DISPLAY"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "win64", "Ownerlens.exe"))
-    parser.add_argument("-k", dest="patterns", action="append", help="only tests whose name contains this")
-    args = parser.parse_args()
-    os.environ["OL_E2E_EXE"] = os.path.abspath(args.exe)
+    exe = sys.argv.pop(sys.argv.index("--exe") + 1) if "--exe" in sys.argv else "build/win64/Ownerlens.exe"
+    os.environ["OL_E2E_EXE"] = os.path.join(ROOT, exe)  # relative to the source folder
     subprocess.run(["bash", "-c", 'source "$0"; ol_wine_init'] + WINE[3:], check=True)
-    loader = unittest.TestLoader()
-    loader.testNamePatterns = ["*%s*" % k for k in args.patterns or []] or None
-    result = unittest.TextTestRunner(verbosity=2).run(loader.discover(HERE, pattern="test_*.py"))
-    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)
+    argv = [sys.argv[0], "discover", "-s", HERE, "-v"] + [a for a in sys.argv[1:] if a != "--exe"]
+    result = unittest.main(module=None, argv=argv, exit=False).result
+    sys.exit(0 if result.wasSuccessful() and result.testsRun else 1)

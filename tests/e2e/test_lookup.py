@@ -35,10 +35,10 @@ class LookupTest(unittest.TestCase):
         self.assertEqual(data.decode("gbk"), read("e2e/" + expected).decode("gbk"))
 
     def test_every_registry_with_referrals_a_reserved_and_a_duplicate_address(self):
-        with fw.Servers(answers()) as servers:
-            data = self.export("registries", servers, ["ResolveIPAddr=1", "Sort=0"],
-                               "4.2.2.1, 185.2.136.189; 170.0.0.1 62.97.102.115\r\n194.0.0.1 [196.25.1.1] "
-                               "218.165.121.114 (200.44.33.31) 10.1.2.3 4.2.2.1")
+        servers = fw.Servers(answers())
+        data = self.export("registries", servers, ["ResolveIPAddr=1", "Sort=0"],
+                           "4.2.2.1, 185.2.136.189; 170.0.0.1 62.97.102.115\r\n194.0.0.1 [196.25.1.1] "
+                           "218.165.121.114 (200.44.33.31) 10.1.2.3 4.2.2.1")
         self.assertEqual({name: server.queries for name, server in servers.items()}, {
             "ARIN": [b"+4.2.2.1\r\n", b"+185.2.136.189\r\n", b"+170.0.0.1\r\n"],
             "RIPE": [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"],
@@ -60,9 +60,9 @@ class LookupTest(unittest.TestCase):
                 ([], "4.2.2.1 10.0.0.1", "/savehtml", "report.html.expected"),
                 ([], "4.2.2.1 10.0.0.1", "/savehtmlvertical", "report_vertical.html.expected"),
                 ([], "4.2.2.1 10.0.0.1", "/savexml", "report.xml.expected")):
-            with self.subTest(switch=switch), fw.Servers(answers()) as servers:
-                self.assertReport(self.export(switch[1:], servers, ["ResolveIPAddr=0"] + settings, text, switch),
-                                  expected)
+            with self.subTest(switch=switch):
+                data = self.export(switch[1:], fw.Servers(answers()), ["ResolveIPAddr=0"] + settings, text, switch)
+                self.assertReport(data, expected)
 
     def test_failures_and_hostile_answers_end_their_item_and_the_run_goes_on(self):
         a = answers()
@@ -73,14 +73,15 @@ class LookupTest(unittest.TestCase):
             b"netname: BEFORE-NUL\n\x00netname: AFTER-NUL\n",  # the answer ends at the NUL
             fw.flood(),                                        # endless
             b"",                                               # nothing: an empty answer
-            fw.reset_after_half(b""),                          # a reset, nothing sent
+            fw.answer(b"", reset=True),                        # a reset, nothing sent
             fw.answer(colt, chunk=97, delay=0.01),             # dribbled
             fw.silent,                                         # never answers
             colt], 1)})
         a["AFRINIC"]["194.0.0.1"] = a["RIPE"]["194.0.0.1"]  # refers again, endlessly
-        # Answered with the half that arrived (the whole answer names the more specific block 218.165.0.0/16
-        # further down, and another owner).
-        a["APNIC"]["218.165.121.114"] = fw.reset_after_half(a["APNIC"]["218.165.121.114"])
+        # Reset after half an answer, which is answered (the whole answer names the more specific block
+        # 218.165.0.0/16 further down, and another owner). The bytes arrive before the reset.
+        hinet = a["APNIC"]["218.165.121.114"]
+        a["APNIC"]["218.165.121.114"] = fw.answer(hinet[:len(hinet) // 2], delay=0.2, reset=True)
         a["LACNIC"]["200.44.33.31"] = fw.flood(10 * 1024 * 1024)
 
         def answers_while_held(p):
@@ -89,12 +90,12 @@ class LookupTest(unittest.TestCase):
             self.assertEqual(p.tool("alive").returncode, 0)
             self.assertNotEqual(p.tool("wait-window", "1").returncode, 0)
 
-        with fw.Servers(a) as servers:  # ARIN refuses the connection
-            text = "4.2.2.1 194.0.0.1 218.165.121.114 200.44.33.31 189.163.17.1 " + " ".join(
-                "62.0.0.%d" % i for i in range(1, 10))
-            data = self.export("failures", servers, ["ResolveIPAddr=0"], text, replace={
-                "ARIN": "127.0.0.1:%d" % fw.refused_port()}, env={"OWNERLENS_TEST_IDLE_TIMEOUT_MS": "6000"},
-                               wait=answers_while_held)
+        servers = fw.Servers(a)
+        text = "4.2.2.1 194.0.0.1 218.165.121.114 200.44.33.31 189.163.17.1 " + " ".join(
+            "62.0.0.%d" % i for i in range(1, 10))
+        data = self.export("failures", servers, ["ResolveIPAddr=0"], text, wait=answers_while_held,
+                           replace={"ARIN": "127.0.0.1:%d" % fw.refused_port()},  # refused
+                           env={"OWNERLENS_TEST_IDLE_TIMEOUT_MS": "6000"})
         self.assertReport(data, "failures.expected")
         # The referral bound: one question at RIPE NCC, four at AfriNIC.
         self.assertEqual(servers["RIPE"].queries, [b"-B %s\r\n" % x.encode() for x in ["194.0.0.1"] + text.split()[5:]])
@@ -111,8 +112,8 @@ class LookupTest(unittest.TestCase):
         self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext", winpath(p.folder + "/no/o.txt")).returncode, 1)
         self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext").returncode, 1)
         # A pause of a second between the two; the list file ends at its NUL.
-        with fw.Servers(defaults={"ARIN": answers()["ARIN"]["4.2.2.1"]}) as servers:
-            data = self.export("paused", servers, ["ResolveIPAddr=0", "Pause=1", "PauseCount=1", "PauseTime=1"],
-                               b"4.2.2.1\r\n4.2.2.2\x004.2.2.5\r\n")
+        servers = fw.Servers(defaults={"ARIN": answers()["ARIN"]["4.2.2.1"]})
+        data = self.export("paused", servers, ["ResolveIPAddr=0", "Pause=1", "PauseCount=1", "PauseTime=1"],
+                           b"4.2.2.1\r\n4.2.2.2\x004.2.2.5\r\n")
         self.assertReport(data, "paused.expected")
         self.assertGreaterEqual(servers["ARIN"].stamps[1] - servers["ARIN"].stamps[0], 0.9)

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,18 +22,18 @@ int Fail(const char* what) {
     return 1;
 }
 
-// The main window of process pid, else of the program OLTOOL_EXE names (its full Windows path; any when unset):
-// tests side by side share one desktop.
-HWND MainWindow(DWORD wantedPid = 0) {
+// The main window of the program OLTOOL_EXE names (its full Windows path; any when unset): tests side by side
+// share one desktop.
+HWND MainWindow() {
     char wanted[MAX_PATH] = {}, image[MAX_PATH] = {};
-    const bool any = !GetEnvironmentVariableA("OLTOOL_EXE", wanted, sizeof wanted) && !wantedPid;
+    const bool any = !GetEnvironmentVariableA("OLTOOL_EXE", wanted, sizeof wanted);
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "Velmora_Ownerlens", nullptr)) != nullptr;) {
         DWORD pid = 0, size = sizeof image;
         GetWindowThreadProcessId(w, &pid);
-        HANDLE process = wantedPid ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
         const bool named = process && QueryFullProcessImageNameA(process, 0, image, &size) && !lstrcmpiA(image, wanted);
         if (process) CloseHandle(process);
-        if (any || named || (wantedPid && pid == wantedPid)) return w;
+        if (any || named) return w;
     }
     return nullptr;
 }
@@ -59,19 +60,14 @@ HWND Await(HWND (*find)(), double seconds) {
     return w;
 }
 
-int RunNoWindow(int argc, char** argv) {
-    std::string command;
-    for (int i = 2; i < argc; ++i) command += std::string(i > 2 ? " \"" : "\"") + argv[i] + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        return Fail("cannot start the program");
-    }
+// Runs the program OLTOOL_EXE names (arguments without blanks) and watches for its main window.
+int RunNoWindow(char** argv) {
+    HANDLE process = reinterpret_cast<HANDLE>(_spawnv(_P_NOWAIT, argv[0], argv));
+    if (process == INVALID_HANDLE_VALUE) return Fail("cannot start the program");
     bool sawWindow = false;
-    while (WaitForSingleObject(pi.hProcess, 1) == WAIT_TIMEOUT) sawWindow = sawWindow || MainWindow(pi.dwProcessId);
+    while (WaitForSingleObject(process, 1) == WAIT_TIMEOUT) sawWindow = sawWindow || MainWindow();
     DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     std::printf("exit=%lu window=%d\n", code, sawWindow ? 1 : 0);
     return code == 0 && !sawWindow ? 0 : 1;
 }
@@ -148,7 +144,7 @@ int main(int argc, char** argv) {
     const char* arg = argc >= 3 ? argv[2] : "0";
     HWND w = MainWindow();
     DWORD_PTR result = 0;
-    if (verb == "run-nowindow") return RunNoWindow(argc, argv);
+    if (verb == "run-nowindow" && argc >= 3) return RunNoWindow(argv + 2);
     if (verb == "wait-window") return Await(VisibleMainWindow, std::atof(arg)) ? 0 : Fail("no main window");
     if (verb == "handover") return HandOver(arg, std::strlen(arg));
     if (verb == "handover-raw" && argc >= 4) {
