@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """End-to-end tests: Ownerlens.exe under wine64 as a black box, driven through its command line, settings file,
-hand-over messages and report files, against fake WHOIS servers on 127.0.0.1."""
+hand-over messages and report files, against fake WHOIS servers on 127.0.0.1. Exports are compared with
+tests/data/e2e/*.expected."""
 
 import os
+import random
+import re
 import shutil
 import signal
 import subprocess
@@ -10,14 +13,23 @@ import sys
 import time
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(os.path.dirname(HERE))
+import fake_whois as fw
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # scripts/wine-env.sh chooses the prefix and the locale of the code page.
 WINE = ["bash", "-c", 'source "$0"; ol_wine "$@"', os.path.join(ROOT, "scripts", "wine-env.sh")]
+KEY = "HKCU\\Software\\Velmora\\Ownerlens"
+SUCCEEDED = "成功".encode("gbk")
+REPORT = (r"^Exception C0000005 at address (H) in module Ownerlens\.exe\r\nRegisters: \r\nRAX=H RBX=H RCX=H RDX=H\r\n"
+          r"RSI=H RDI=H RBP=H RSP=H\r\nRIP=\1\r\nStack Data: .{447}\r\nCode Data: .{383}(\r\n|$)").replace(
+              "H", "[0-9A-F]{16}")
+# Shown: IP address (100 px), WHOIS source (120), status (80), in this order; the others hidden, after them.
+COLUMNS = "Columns=" + " ".join("%02X 00 %02X 00" % {1: (100, 0), 15: (120, 1), 2: (80, 2)}.get(
+    c, (0, 3 + c - (c > 1) - (c > 2) - (c > 15))) for c in range(18))
 
 
 def read(name):
-    """A file under tests/data."""
+    """A file under tests/data, or at a full path."""
     with open(os.path.join(ROOT, "tests", "data", name), "rb") as f:
         return f.read()
 
@@ -76,8 +88,194 @@ class Program:
             self.process.wait()
 
     def read(self, name):
-        with open(os.path.join(self.folder, name), "rb") as f:
-            return f.read()
+        return read(os.path.join(self.folder, name))
+
+
+class LookupTest(unittest.TestCase):
+    """Headless runs: the exact query bytes each server received, and the exact reports."""
+
+    def export(self, name, servers, settings, text, switch="/savetabbed", replace=None, env=None, wait=None):
+        """A headless run over text (bytes: a list file holding them); the report. Headless runs exit with 0 and
+        never write the settings."""
+        p = Program(self, name, ["FindServerByIP=1"] + settings + servers.settings(replace))
+        settings, listing = p.read("Ownerlens.cfg"), os.path.join(p.folder, "list.txt")
+        if isinstance(text, bytes):
+            with open(listing, "wb") as f:
+                f.write(text)
+        p.start(*(["/ipfile", winpath(listing)] if isinstance(text, bytes) else ["/ip", text]), switch,
+                winpath(os.path.join(p.folder, "out.txt")), env=env)
+        if wait:
+            wait(p)
+        self.assertEqual(p.process.wait(120), 0)
+        self.assertEqual(p.read("Ownerlens.cfg"), settings)
+        return p.read("out.txt")
+
+    def assertReport(self, data, expected):
+        self.assertEqual(data.decode("gbk"), read("e2e/" + expected).decode("gbk"))
+
+    def test_every_registry_with_referrals_a_reserved_and_a_duplicate_address(self):
+        servers = fw.Servers(answers())
+        data = self.export("registries", servers, ["ResolveIPAddr=1", "Sort=0"],
+                           "4.2.2.1, 185.2.136.189; 170.0.0.1 62.97.102.115\r\n194.0.0.1 [196.25.1.1] "
+                           "218.165.121.114 (200.44.33.31) 10.1.2.3 4.2.2.1")
+        self.assertEqual({name: server.queries for name, server in servers.items()}, {
+            "ARIN": [b"+4.2.2.1\r\n", b"+185.2.136.189\r\n", b"+170.0.0.1\r\n"],
+            "RIPE": [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"],
+            "APNIC": [b"218.165.121.114\r\n"], "LACNIC": [b"170.0.0.1\r\n", b"200.44.33.31\r\n"],
+            "AFRINIC": [b"194.0.0.1\r\n", b"196.25.1.1\r\n"]})
+        # One conversation at a time, in list order, referrals right after.
+        self.assertEqual(servers.log, ["ARIN", "ARIN", "RIPE", "ARIN", "LACNIC", "RIPE", "RIPE", "AFRINIC", "AFRINIC",
+                                       "APNIC", "LACNIC"])
+        # Not the host and resolved names: they depend on the machine's resolver.
+        self.assertReport(re.sub(rb"[^\t\r\n]*\t[^\t\r\n]*\t\r\n", b"\t\t\r\n", data), "registries.expected")
+
+    def test_reports_follow_the_saved_sort_and_columns(self):
+        # Sorted by the IP column as text, descending; the AfriNIC server closes without a byte: an empty answer,
+        # but answered.
+        for settings, text, switch, expected in (
+                (["Sort=%d" % (0x1000 | 1), COLUMNS], "185.2.136.189 4.2.2.1 62.97.102.115 196.1.1.1", "/savetabular",
+                 "sorted_columns.expected"),
+                ([COLUMNS], "4.2.2.1", "/savetext", "columns.expected"),
+                ([], "4.2.2.1 10.0.0.1", "/savehtml", "report.html.expected"),
+                ([], "4.2.2.1 10.0.0.1", "/savehtmlvertical", "report_vertical.html.expected"),
+                ([], "4.2.2.1 10.0.0.1", "/savexml", "report.xml.expected")):
+            with self.subTest(switch=switch):
+                data = self.export(switch[1:], fw.Servers(answers()), ["ResolveIPAddr=0"] + settings, text, switch)
+                self.assertReport(data, expected)
+
+    def test_failures_and_hostile_answers_end_their_item_and_the_run_goes_on(self):
+        a = answers()
+        colt = a["RIPE"]["62.97.102.115"]
+        a["RIPE"].update({"62.0.0.%d" % i: answer for i, answer in enumerate([
+            random.Random(7).randbytes(20000),                 # binary
+            b"netname: NO-LINE-END " * 30000,                  # no line ends
+            b"netname: BEFORE-NUL\n\x00netname: AFTER-NUL\n",  # the answer ends at the NUL
+            fw.flood(),                                        # endless
+            b"",                                               # nothing: an empty answer
+            fw.answer(b"", reset=True),                        # a reset, nothing sent
+            fw.answer(colt, chunk=97, delay=0.01),             # dribbled
+            fw.silent,                                         # never answers
+            colt], 1)})
+        a["AFRINIC"]["194.0.0.1"] = a["RIPE"]["194.0.0.1"]  # refers again, endlessly
+        # Reset after half an answer, which is answered (the whole answer names the more specific block
+        # 218.165.0.0/16 further down, and another owner). The bytes arrive before the reset.
+        hinet = a["APNIC"]["218.165.121.114"]
+        a["APNIC"]["218.165.121.114"] = fw.answer(hinet[:len(hinet) // 2], delay=0.2, reset=True)
+        a["LACNIC"]["200.44.33.31"] = fw.flood(10 * 1024 * 1024)
+
+        def answers_while_held(p):
+            # While the silent server holds its conversation open, the program answers and shows no window.
+            self.assertTrue(wait_for(lambda: len(servers["RIPE"].queries) >= 9, 60))
+            self.assertEqual(p.tool("alive").returncode, 0)
+            self.assertNotEqual(p.tool("wait-window", "1").returncode, 0)
+
+        servers = fw.Servers(a)
+        text = "4.2.2.1 194.0.0.1 218.165.121.114 200.44.33.31 189.163.17.1 " + " ".join(
+            "62.0.0.%d" % i for i in range(1, 10))
+        data = self.export("failures", servers, ["ResolveIPAddr=0"], text, wait=answers_while_held,
+                           replace={"ARIN": "127.0.0.1:%d" % fw.refused_port()},  # refused
+                           env={"OWNERLENS_TEST_IDLE_TIMEOUT_MS": "6000"})
+        self.assertReport(data, "failures.expected")
+        # The referral bound: one question at RIPE NCC, four at AfriNIC.
+        self.assertEqual(servers["RIPE"].queries, [b"-B %s\r\n" % x.encode() for x in ["194.0.0.1"] + text.split()[5:]])
+        self.assertEqual(servers["AFRINIC"].queries, [b"194.0.0.1\r\n"] * 4)
+        self.assertEqual(servers["LACNIC"].queries, [b"200.44.33.31\r\n", b"189.163.17.1\r\n"])
+
+    def test_headless_edges_and_the_pause_settings(self):
+        p = Program(self, "edges")
+        # No settings file and no addresses: an empty report, and no settings written.
+        self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetabbed", winpath(p.folder + "/o.txt")).returncode, 0)
+        self.assertEqual(p.read("o.txt"), b"")
+        self.assertFalse(os.path.exists(p.settings_path))
+        # A report that cannot be written, or none named: exit code 1.
+        self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext", winpath(p.folder + "/no/o.txt")).returncode, 1)
+        self.assertEqual(p.wine(p.exe, "/ip", "no addresses", "/savetext").returncode, 1)
+        # A pause of a second between the two; the list file ends at its NUL.
+        servers = fw.Servers(defaults={"ARIN": answers()["ARIN"]["4.2.2.1"]})
+        data = self.export("paused", servers, ["ResolveIPAddr=0", "Pause=1", "PauseCount=1", "PauseTime=1"],
+                           b"4.2.2.1\r\n4.2.2.2\x004.2.2.5\r\n")
+        self.assertReport(data, "paused.expected")
+        self.assertGreaterEqual(servers["ARIN"].stamps[1] - servers["ARIN"].stamps[0], 0.9)
+
+
+class ProgramTest(unittest.TestCase):
+    """Start-up switches, the settings written at close, the fault guard, hand-over from another process."""
+
+    def started(self, name, *args, settings=None, codepage=936, env=None):
+        p = Program(self, name, settings, codepage)
+        p.start("/nodlgstart", *args, env=env)
+        self.assertEqual(p.tool("wait-window", "30").returncode, 0)
+        return p
+
+    def close(self, p):
+        self.assertEqual(p.tool("close").returncode, 0)
+        self.assertEqual(p.process.wait(120), 0)
+
+    def test_savelangfile_and_deleteregkey_end_without_a_window(self):
+        p = Program(self, "actions")
+        self.assertEqual(p.wine("reg", "add", KEY, "/v", "Probe", "/d", "1", "/f").returncode, 0)
+        # Together, only the language template is written: the key stays.
+        for args, key_stays in ((["/deleteregkey", "/savelangfile"], True), (["/DeleteRegKey"], False)):
+            r = p.tool("run-nowindow", p.exe, *args)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertEqual(p.wine("reg", "query", KEY).returncode == 0, key_stays)
+        self.assertTrue(os.path.exists(os.path.join(p.folder, "Ownerlens_lng.ini")))
+        self.assertFalse(os.path.exists(p.settings_path))  # neither action reads or writes the settings
+
+    def test_close_writes_the_settings_once_under_either_code_page(self):
+        for codepage in (936, 1252):
+            p = self.started("close_%d" % codepage, codepage=codepage)
+            self.close(p)
+            text = p.read("Ownerlens.cfg")
+            self.assertTrue(text.startswith(b"[General]\r\nShowGridLines=0\r\n"), text[:60])
+            self.assertEqual(text.count(b"[General]"), 1)
+            self.assertEqual(len(text.split(b"\r\n")) - 1, 15)  # section and fourteen keys
+
+    def test_a_fault_is_reported_and_the_program_goes_on_or_ends_as_chosen(self):
+        for action in ("1", "2", "escape", "closebox"):  # continue, terminate, Escape, the close box
+            with self.subTest(action=action):
+                p = self.started("crash_" + action, env={"OWNERLENS_TEST_FAULTS": "1"})
+                for _ in range(2 if action == "1" else 1):  # after continue, a fault is reported again
+                    self.assertEqual(p.tool("command", "40999").returncode, 0)  # IDM_TEST_FAULT
+                    r = p.tool("press", action)
+                    self.assertEqual(r.returncode, 0, r.stderr)
+                    self.assertRegex(r.stdout.decode("ascii"), REPORT)
+                    if action == "1":
+                        self.assertEqual(p.tool("alive").returncode, 0)
+                if action == "1":
+                    self.close(p)
+                else:
+                    self.assertEqual(p.process.wait(120), 1)
+                self.assertEqual(os.path.exists(p.settings_path), action == "1")
+
+    def rows(self, p):
+        r = p.tool("rows")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        return [line.split(b"\t") for line in r.stdout.splitlines()]
+
+    def wait_rows(self, p, addresses):
+        """Waits until the list holds exactly these addresses, all answered."""
+        def done():
+            rows = self.rows(p)
+            return sorted(r[1] for r in rows) == sorted(addresses) and all(r[2] == SUCCEEDED for r in rows)
+        self.assertTrue(wait_for(done, 60, 0.2), self.rows(p))
+
+    def test_ip_then_handovers_replace_the_list_and_bad_ones_change_nothing(self):
+        servers = fw.Servers(defaults={"ARIN": answers()["ARIN"]["4.2.2.1"]})
+        p = self.started("handover", "/ip", "4.2.2.9 4.2.2.9 4.2.2.8", settings=["ResolveIPAddr=0"] + servers.settings())
+        self.wait_rows(p, [b"4.2.2.9", b"4.2.2.8"])
+        self.assertEqual([r[0] for r in self.rows(p)], [b"1", b"2"])
+        self.assertEqual(p.tool("handover", "Received: from x ([4.2.2.1]) by y").returncode, 0)
+        self.wait_rows(p, [b"4.2.2.1"])
+        self.assertEqual(p.tool("handover", "4.2.2.2, 4.2.2.3;10.0.0.1").returncode, 0)
+        self.wait_rows(p, [b"4.2.2.2", b"4.2.2.3"])
+        # Memory that cannot be read, and a length beyond the limit: ignored.
+        self.assertEqual(p.tool("handover-raw", "100", "0x10").returncode, 0)
+        self.assertEqual(p.tool("handover-raw", "0xFFFFF", "0x10000").returncode, 0)
+        self.assertEqual(p.tool("alive").returncode, 0)
+        self.wait_rows(p, [b"4.2.2.2", b"4.2.2.3"])
+        self.assertEqual(sorted(servers["ARIN"].queries), [b"+4.2.2.%d\r\n" % i for i in (1, 2, 3, 8, 9)])
+        self.close(p)
 
 
 if __name__ == "__main__":  # [--exe PATH] [unittest options, e.g. -k NAME]
@@ -86,6 +284,5 @@ if __name__ == "__main__":  # [--exe PATH] [unittest options, e.g. -k NAME]
     exe = sys.argv.pop(sys.argv.index("--exe") + 1) if "--exe" in sys.argv else "build/win64/Ownerlens.exe"
     os.environ["OL_E2E_EXE"] = os.path.join(ROOT, exe)  # relative to the source folder
     subprocess.run(["bash", "-c", 'source "$0"; ol_wine_init'] + WINE[3:], check=True)
-    argv = [sys.argv[0], "discover", "-s", HERE, "-v"] + [a for a in sys.argv[1:] if a != "--exe"]
-    result = unittest.main(module=None, argv=argv, exit=False).result
+    result = unittest.main(argv=[a for a in sys.argv if a != "--exe"] + ["-v"], exit=False).result
     sys.exit(0 if result.wasSuccessful() and result.testsRun else 1)
