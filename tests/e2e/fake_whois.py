@@ -1,10 +1,8 @@
 """Fake WHOIS servers on 127.0.0.1, on ports the system chooses. A server records each query line's bytes, then
-serves the behaviour chosen for the query's address (bytes: that answer, then close). As a script, given NAME=FILE
-arguments, it serves one answer per registry and prints "NAME PORT" lines."""
+serves the behaviour chosen for the query's address (bytes: that answer, then close)."""
 
 import socket
 import struct
-import sys
 import threading
 import time
 
@@ -20,14 +18,9 @@ def answer(data, chunk=None, delay=0.0, reset=False):
     return serve
 
 
-def flood(limit=1 << 62):
-    """Filler lines up to limit bytes, or until the client gives up."""
-    def serve(conn):
-        block, sent = (b"remarks:        " + b"x" * 62 + b"\n") * 1024, 0
-        while sent < limit:
-            conn.sendall(block[:limit - sent])
-            sent += len(block)
-    return serve
+def flood(conn):
+    while True:  # until the client gives up
+        conn.sendall((b"remarks:        " + b"x" * 62 + b"\n") * 1024)
 
 
 def silent(conn):
@@ -82,9 +75,3 @@ class Servers(dict):
         """The settings lines that send each registry to its server."""
         return ["%sServer=%s" % (n.capitalize(), (replace or {}).get(n, s.address)) for n, s in self.items()]
 
-
-if __name__ == "__main__":
-    files = (a.partition("=") for a in sys.argv[1:])
-    for name, server in Servers(defaults={n: open(f, "rb").read() for n, _, f in files}).items():
-        print(name, server.address.split(":")[1], flush=True)
-    threading.Event().wait()

@@ -1,7 +1,7 @@
 // Test companion of the end-to-end tests: does, from a second Windows process, what other programs and users do
 // to Ownerlens.exe. Verbs: run-nowindow EXE ARGS... (fails if EXE shows its main window or exits with a code other
-// than 0), wait-window SECONDS, handover TEXT, handover-raw LENGTH ADDRESS, command ID, alive, close, rows (the
-// result list, TAB between cells), press ACTION (waits for a dialog of the main window, prints its report text, then
+// than 0), visible (the main window is), handover TEXT, handover LENGTH ADDRESS (bogus), command ID, alive, close,
+// rows (the result list, TAB between cells), press ACTION (prints the report text of the main window's dialog, then
 // presses button ACTION, "escape" or "closebox"), http://... (a browser: writes the address to OLTOOL_RECORD).
 #include <windows.h>
 
@@ -38,11 +38,6 @@ HWND MainWindow() {
     return nullptr;
 }
 
-HWND VisibleMainWindow() {
-    HWND w = MainWindow();
-    return w && IsWindowVisible(w) ? w : nullptr;
-}
-
 // A visible dialog owned by the main window: the crash report, or what a menu command opened.
 HWND OwnedDialog() {
     HWND main = MainWindow();
@@ -52,15 +47,7 @@ HWND OwnedDialog() {
     return nullptr;
 }
 
-HWND Await(HWND (*find)(), double seconds) {
-    HWND w = nullptr;
-    for (DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000); !(w = find()) && GetTickCount() < end;) {
-        Sleep(20);
-    }
-    return w;
-}
-
-// Runs the program OLTOOL_EXE names (arguments without blanks) and watches for its main window.
+// Runs EXE, which is the program OLTOOL_EXE names (arguments without blanks), and watches for its main window.
 int RunNoWindow(char** argv) {
     HANDLE process = reinterpret_cast<HANDLE>(_spawnv(_P_NOWAIT, argv[0], argv));
     if (process == INVALID_HANDLE_VALUE) return Fail("cannot start the program");
@@ -110,7 +97,8 @@ int Rows() {
 }
 
 int Press(const std::string& action) {
-    HWND d = Await(OwnedDialog, 30);
+    HWND d = OwnedDialog();
+    if (!d) return Fail("no dialog");
     HWND edit = GetDlgItem(d, 1002);  // the crash report's text, which has the focus
     char text[4096] = {};
     GetDlgItemTextA(d, 1002, text, sizeof text);
@@ -124,7 +112,7 @@ int Press(const std::string& action) {
         : action == "closebox"
             ? PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0)
             : PostMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, id)));
-    return d && posted ? 0 : Fail("no dialog");
+    return posted ? 0 : Fail("cannot post");
 }
 
 // Written under another name and renamed, so that a reader never sees half.
@@ -145,12 +133,12 @@ int main(int argc, char** argv) {
     HWND w = MainWindow();
     DWORD_PTR result = 0;
     if (verb == "run-nowindow" && argc >= 3) return RunNoWindow(argv + 2);
-    if (verb == "wait-window") return Await(VisibleMainWindow, std::atof(arg)) ? 0 : Fail("no main window");
-    if (verb == "handover") return HandOver(arg, std::strlen(arg));
-    if (verb == "handover-raw" && argc >= 4) {
+    if (verb == "visible") return w && IsWindowVisible(w) ? 0 : Fail("no visible main window");
+    if (verb == "handover" && argc >= 4) {
         return HandOver(reinterpret_cast<const void*>(std::strtoull(argv[3], nullptr, 0)),
                         std::strtoull(arg, nullptr, 0));
     }
+    if (verb == "handover") return HandOver(arg, std::strlen(arg));
     if (verb == "command") return w && PostMessageA(w, WM_COMMAND, std::atoi(arg), 0) ? 0 : Fail("no main window");
     if (verb == "close") return w && PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : Fail("no main window");
     if (verb == "alive") {
