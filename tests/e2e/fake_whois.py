@@ -23,20 +23,10 @@ def flood(conn):
         conn.sendall((b"remarks:        " + b"x" * 62 + b"\n") * 1024)
 
 
-def silent(conn):
-    conn.recv(1)  # until the client gives up
-
-
-def refused_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 class FakeWhois:
     def __init__(self, name, answers, default, log):
         self.name, self.answers, self.default, self.log = name, answers or {}, default, log
-        self.queries, self.stamps = [], []  # every query's bytes and arrival time
+        self.queries = []  # every query's bytes
         self.listener = socket.create_server(("127.0.0.1", 0), backlog=64)
         self.address = "127.0.0.1:%d" % self.listener.getsockname()[1]
         threading.Thread(target=self._accept, daemon=True).start()
@@ -52,9 +42,8 @@ class FakeWhois:
                 query = b""
                 while b"\n" not in query and (part := conn.recv(4096)):
                     query += part
-                self.stamps.append(time.monotonic())
                 self.queries.append(query)
-                self.log.append(self.name)
+                self.log.append((self.name, time.monotonic()))
                 behaviour = self.answers.get((query.split() or [b""])[-1].decode("latin-1").lstrip("+"), self.default)
                 conn.settimeout(None)
                 if behaviour is not None:
@@ -67,7 +56,7 @@ class Servers(dict):
     """The five registries' servers by name. They serve until the tests end."""
 
     def __init__(self, answers=None, defaults=None):
-        self.log = []  # which server each query reached, in arrival order
+        self.log = []  # which server each query reached, and when, in arrival order
         super().__init__((n, FakeWhois(n, (answers or {}).get(n), (defaults or {}).get(n), self.log))
                          for n in ("ARIN", "RIPE", "APNIC", "LACNIC", "AFRINIC"))
 
