@@ -1,311 +1,66 @@
-#!/usr/bin/env python3
-"""Fake WHOIS servers for the end-to-end tests and the benchmark: plain
-Python, listening on 127.0.0.1 only, on a port the system chooses.
+"""Fake WHOIS servers on 127.0.0.1, on ports the system chooses. A server records each query line's bytes, then
+serves the behaviour chosen for the query's address (bytes: that answer, then close)."""
 
-A server reads the query line, records its exact bytes and then acts as the
-behaviour chosen for that query's address (or its default) says: send an
-answer and close, stay silent, reset the connection after half an answer,
-send a huge or an endless answer, or close at once. Run as a script it
-starts one server per registry with a fixed answer and prints
-"NAME PORT" lines until it is interrupted."""
-
-import argparse
 import socket
 import struct
-import sys
 import threading
 import time
 
-HOST = "127.0.0.1"
+
+def answer(data, chunk=None, delay=0.0, reset=False):
+    """Sends data in chunks, delay seconds apart, then closes, or resets (RST)."""
+    def serve(conn):
+        for i in range(0, len(data), chunk or len(data) or 1):
+            conn.sendall(data[i:i + (chunk or len(data))])
+            time.sleep(delay)
+        if reset:
+            conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    return serve
 
 
-class Answer:
-    """Sends the bytes, then closes."""
-
-    def __init__(self, data, chunk=None, delay=0.0):
-        self.data = data
-        self.chunk = chunk
-        self.delay = delay
-
-    def serve(self, conn, server):
-        if not self.chunk:
-            conn.sendall(self.data)
-            return
-        for i in range(0, len(self.data), self.chunk):
-            conn.sendall(self.data[i:i + self.chunk])
-            if self.delay:
-                time.sleep(self.delay)
-
-
-class Silent:
-    """Accepts, reads the query and never answers; holds the connection
-    until the client gives up or the server stops."""
-
-    def serve(self, conn, server):
-        conn.settimeout(0.2)
-        while not server.stopping.is_set():
-            try:
-                if not conn.recv(4096):
-                    return
-            except socket.timeout:
-                continue
-            except OSError:
-                return
-
-
-class ResetAfterHalf:
-    """Sends the first half of the answer, then resets the connection."""
-
-    def __init__(self, data):
-        self.data = data
-
-    def serve(self, conn, server):
-        conn.sendall(self.data[:len(self.data) // 2])
-        time.sleep(0.2)  # let the bytes arrive before the reset
-        reset(conn)
-
-
-class Huge:
-    """An answer of size bytes (filler text), then close."""
-
-    def __init__(self, size):
-        self.size = size
-
-    def serve(self, conn, server):
-        line = b"remarks:        " + b"x" * 62 + b"\n"
-        sent = 0
-        block = line * 1024
-        try:
-            while sent < self.size:
-                part = block[:min(len(block), self.size - sent)]
-                conn.sendall(part)
-                sent += len(part)
-        except OSError:
-            pass  # the client gave up first
-
-
-class Endless:
-    """Sends data until the client closes the connection."""
-
-    def serve(self, conn, server):
-        block = b"remarks: endless\n" * 4096
-        try:
-            while not server.stopping.is_set():
-                conn.sendall(block)
-        except OSError:
-            pass
-
-
-class CloseAtOnce:
-    """Closes as soon as the query arrived, sending nothing."""
-
-    def serve(self, conn, server):
-        pass
-
-
-def reset(conn):
-    """Close with RST instead of FIN."""
-    try:
-        conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-    except OSError:
-        pass
-    conn.close()
-
-
-class Unaccepting:
-    """A listener whose queue is full: connecting to it never completes."""
-
-    def __init__(self):
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.listener.bind((HOST, 0))
-        self.listener.listen(0)
-        self.port = self.listener.getsockname()[1]
-        self.fillers = []
-        for _ in range(2):
-            c = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-            c.setblocking(False)
-            try:
-                c.connect((HOST, self.port))
-            except BlockingIOError:
-                pass
-            self.fillers.append(c)
-
-    @property
-    def address(self):
-        return "%s:%d" % (HOST, self.port)
-
-    def close(self):
-        for c in self.fillers:
-            c.close()
-        self.listener.close()
-
-
-def query_address(query):
-    """The address of a query line: its last word without ARIN's "+"."""
-    words = query.strip().split()
-    return words[-1].decode("latin-1").lstrip("+") if words else ""
+def flood(conn):
+    while True:  # until the client gives up
+        conn.sendall((b"remarks:        " + b"x" * 62 + b"\n") * 1024)
 
 
 class FakeWhois:
-    """One server. answers maps a query's address to a behaviour (an object
-    above, or bytes for Answer); default serves the others."""
+    def __init__(self, name, answers, default, log):
+        self.name, self.answers, self.default, self.log = name, answers or {}, default, log
+        self.queries = []  # every query's bytes
+        self.listener = socket.create_server(("127.0.0.1", 0), backlog=64)
+        self.address = "127.0.0.1:%d" % self.listener.getsockname()[1]
+        threading.Thread(target=self._accept, daemon=True).start()
 
-    def __init__(self, name, answers=None, default=None, hang_up_first=False):
-        self.name = name
-        self.hang_up_first = hang_up_first  # close every connection before reading
-        self.answers = dict(answers or {})
-        self.default = default
-        self.queries = []  # exact bytes of every query, in arrival order
-        self.log = None  # shared list of (name, query) across servers, if set
-        self.lock = threading.Lock()
-        self.stopping = threading.Event()
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind((HOST, 0))
-        self.listener.listen(64)
-        self.port = self.listener.getsockname()[1]
-        self.threads = []
-        self.acceptor = None
-
-    @property
-    def address(self):
-        return "%s:%d" % (HOST, self.port)
-
-    def start(self):
-        self.acceptor = threading.Thread(target=self._accept_loop, daemon=True)
-        self.acceptor.start()
-        return self
-
-    def stop(self):
-        self.stopping.set()
-        try:
-            self.listener.close()
-        except OSError:
-            pass
-        if self.acceptor:
-            self.acceptor.join(5)
-        for t in list(self.threads):
-            t.join(5)
-
-    def _accept_loop(self):
-        self.listener.settimeout(0.2)
-        while not self.stopping.is_set():
-            try:
-                conn, _ = self.listener.accept()
-            except socket.timeout:
-                continue
-            except OSError:
-                return
-            t = threading.Thread(target=self._serve, args=(conn,), daemon=True)
-            self.threads = [x for x in self.threads if x.is_alive()]
-            self.threads.append(t)
-            t.start()
-
-    def _read_query(self, conn):
-        data = b""
-        conn.settimeout(5)
-        while b"\n" not in data and len(data) < 4096:
-            try:
-                part = conn.recv(4096)
-            except OSError:
-                break
-            if not part:
-                break
-            data += part
-        return data
+    def _accept(self):
+        while True:
+            threading.Thread(target=self._serve, args=(self.listener.accept()[0],), daemon=True).start()
 
     def _serve(self, conn):
-        try:
-            if self.hang_up_first:
-                with self.lock:
-                    self.queries.append(b"")
-                return
-            query = self._read_query(conn)
-            with self.lock:
-                self.queries.append(query)
-                if self.log is not None:
-                    self.log.append((self.name, query))
-            behaviour = self.answers.get(query_address(query), self.default)
-            if isinstance(behaviour, (bytes, bytearray)):
-                behaviour = Answer(bytes(behaviour))
-            conn.settimeout(None)
-            if behaviour is not None:
-                behaviour.serve(conn, self)
-        except OSError:
-            pass
-        finally:
+        with conn:
             try:
-                conn.close()
+                conn.settimeout(5)
+                query = b""
+                while b"\n" not in query and (part := conn.recv(4096)):
+                    query += part
+                self.queries.append(query)
+                self.log.append((self.name, time.monotonic()))
+                behaviour = self.answers.get((query.split() or [b""])[-1].decode("latin-1").lstrip("+"), self.default)
+                conn.settimeout(None)
+                if behaviour is not None:
+                    (answer(behaviour) if isinstance(behaviour, bytes) else behaviour)(conn)
             except OSError:
-                pass
+                pass  # the client gave up first
 
 
-def refused_port():
-    """A port on 127.0.0.1 where nothing listens: connecting is refused."""
-    s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    s.bind((HOST, 0))
-    port = s.getsockname()[1]
-    s.close()
-    return port
-
-
-class Servers:
-    """The five registries' servers, started together; usable as a context."""
-
-    NAMES = ("ARIN", "RIPE", "APNIC", "LACNIC", "AFRINIC")
-    KEYS = ("ArinServer", "RipeServer", "ApnicServer", "LacnicServer", "AfrinicServer")
+class Servers(dict):
+    """The five registries' servers by name. They serve until the tests end."""
 
     def __init__(self, answers=None, defaults=None):
-        answers = answers or {}
-        defaults = defaults or {}
-        self.log = []
-        self.servers = {}
-        for name in self.NAMES:
-            server = FakeWhois(name, answers.get(name), defaults.get(name))
-            server.log = self.log
-            self.servers[name] = server
-
-    def __getitem__(self, name):
-        return self.servers[name]
-
-    def __enter__(self):
-        for s in self.servers.values():
-            s.start()
-        return self
-
-    def __exit__(self, *exc):
-        for s in self.servers.values():
-            s.stop()
+        self.log = []  # which server each query reached, and when, in arrival order
+        super().__init__((n, FakeWhois(n, (answers or {}).get(n), (defaults or {}).get(n), self.log))
+                         for n in ("ARIN", "RIPE", "APNIC", "LACNIC", "AFRINIC"))
 
     def settings(self, replace=None):
-        """The override keys: "ArinServer=127.0.0.1:PORT" ..., some replaced."""
-        replace = replace or {}
-        lines = []
-        for name, key in zip(self.NAMES, self.KEYS):
-            lines.append("%s=%s" % (key, replace.get(name, self.servers[name].address)))
-        return lines
+        """The settings lines that send each registry to its server."""
+        return ["%sServer=%s" % (n.capitalize(), (replace or {}).get(n, s.address)) for n, s in self.items()]
 
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--answer", action="append", default=[], metavar="NAME=FILE",
-                        help="the answer a registry's server sends to every query")
-    args = parser.parse_args()
-    defaults = {}
-    for item in args.answer:
-        name, _, path = item.partition("=")
-        with open(path, "rb") as f:
-            defaults[name.upper()] = Answer(f.read())
-    with Servers(defaults=defaults) as servers:
-        for name in Servers.NAMES:
-            print("%s %d" % (name, servers[name].port), flush=True)
-        try:
-            while True:
-                time.sleep(1)
-        except KeyboardInterrupt:
-            pass
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())

@@ -304,7 +304,7 @@ TEST_F(LookupRunTest, StopLeavesTheItemsWaitingAndNothingArrivesAfterIt) {
 
 TEST_F(LookupRunTest, ARunFillsTheRowsAndShowsTheDefaultRowsAnswer) {
     const std::string answer =
-        ReadFileBytes(std::string(OL_TEST_DATA_DIR) + "/e2e/arin/direct_allocation_no_referral_4.2.2.1.txt");
+        ReadFileBytes(std::string(OL_TEST_DATA_DIR) + "/whois/arin/direct_allocation_no_referral_4.2.2.1.txt");
     TestServer server([&](SOCKET s) { SendAll(s, answer); });
     Open(server);
     Run("4.2.2.1, 10.0.0.1; 4.2.2.2 4.2.2.1");

@@ -16,7 +16,7 @@
 namespace {
 
 std::string ReadAnswer(const std::string& relative) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + relative, std::ios::binary);
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/whois/" + relative, std::ios::binary);
     EXPECT_TRUE(in.good()) << relative;
     std::stringstream s;
     s << in.rdbuf();
