@@ -7,32 +7,32 @@
 #include "app/main_window.h"
 
 bool HeadlessExport::Configure(const CommandLine& commandLine) {
-    active_ = ReadHeadlessRequest(commandLine, &request_);
-    return active_;
+    active = ReadHeadlessRequest(commandLine, &request);
+    return active;
 }
 
 void HeadlessExport::RunEnded() {
-    if (active_) wait_.RunEnded(GetTickCount());
+    if (active) wait.RunEnded(GetTickCount());
 }
 
 bool HeadlessExport::Tick(MainWindow& window) {
-    if (!active_ || done_) return false;
-    if (!wait_.ReadyToWrite(GetTickCount(), window.CurrentOptions().ResolveIPAddr != 0, RunningResolveCount())) {
+    if (!active || done) return false;
+    if (!wait.ReadyToWrite(GetTickCount(), window.CurrentOptions().ResolveIPAddr != 0, RunningResolveCount())) {
         return false;
     }
-    done_ = true;
-    exitCode_ = Write(window) ? 0 : 1;
+    done = true;
+    exitCode = Write(window) ? 0 : 1;
     PostMessageA(window.hwnd, WM_CLOSE, 0, 0);
     return true;
 }
 
 bool HeadlessExport::Write(MainWindow& window) {
-    if (request_.path.empty()) return false;
+    if (request.path.empty()) return false;
     AddressList& list = window.Addresses();
     // The rows were sorted before any answer arrived; sort the results.
     list.Sort(list.persistedSort, true);
     FileSink sink;
-    if (!sink.Open(request_.path.c_str())) return false;
-    const bool written = WriteReport(list, sink, request_.format, false);
+    if (!sink.Open(request.path.c_str())) return false;
+    const bool written = WriteReport(list, sink, request.format, false);
     return sink.Close() && written;
 }

@@ -13,9 +13,9 @@ class HeadlessExport {
   public:
     // True when the command line asks for a headless export.
     bool Configure(const CommandLine& commandLine);
-    bool Active() const { return active_; }
+    bool Active() const { return active; }
     // 0 when the file was written, 1 otherwise (also when the run never ended).
-    int ExitCode() const { return exitCode_; }
+    int ExitCode() const { return exitCode; }
 
     // The lookup run has ended after its last item.
     void RunEnded();
@@ -24,14 +24,14 @@ class HeadlessExport {
     // window. Returns true when it did so.
     bool Tick(MainWindow& window);
 
-    const HeadlessRequest& Request() const { return request_; }
+    const HeadlessRequest& Request() const { return request; }
 
   private:
     bool Write(MainWindow& window);
 
-    HeadlessRequest request_;
-    HeadlessWait wait_;
-    bool active_ = false;
-    bool done_ = false;
-    int exitCode_ = 1;
+    HeadlessRequest request;
+    HeadlessWait wait;
+    bool active = false;
+    bool done = false;
+    int exitCode = 1;
 };

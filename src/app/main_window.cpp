@@ -47,9 +47,9 @@ MainWindow::~MainWindow() {
     ShutDownLookupEngine();
 }
 
-void MainWindow::SetHeadless(HeadlessExport* export_) {
-    headless = export_;
-    writeSettingsAtExit = export_ == nullptr;
+void MainWindow::SetHeadless(HeadlessExport* run) {
+    headless = run;
+    writeSettingsAtExit = run == nullptr;
 }
 
 bool MainWindow::StartsMaximized() const {

@@ -36,7 +36,7 @@ class MainWindow : public WindowBase, private LookupUi {
     void SetCommandLine(const CommandLine* line) { commandLine = line; }
     // A headless run: no dialog, no settings written, the report written
     // when the run ends.
-    void SetHeadless(HeadlessExport* export_);
+    void SetHeadless(HeadlessExport* run);
 
     Options& CurrentOptions() { return options; }
     AddressList& Addresses() { return addressList; }

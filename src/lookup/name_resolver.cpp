@@ -146,7 +146,7 @@ int RunningResolveCount() {
     return g_running;
 }
 
-AddressListResolver::AddressListResolver(AddressList* list) : list_(list) {}
+AddressListResolver::AddressListResolver(AddressList* list) : list(list) {}
 
 // Unregistered before the object starts to come apart: a worker holding the
 // lock may be calling its OnResolved right now, and none can after this.
@@ -156,13 +156,13 @@ AddressListResolver::~AddressListResolver() {
 
 void AddressListResolver::Detach() {
     Locked lock;
-    list_ = nullptr;
+    list = nullptr;
 }
 
 void AddressListResolver::OnResolved(uint32_t address, const hostent* entry, int error) {
     // Runs under the resolver lock (see ResolveThread).
-    if (error != 0 || !entry || !list_ || !entry->h_name) return;
-    list_->SetResolvedName(address, entry->h_name);
+    if (error != 0 || !entry || !list || !entry->h_name) return;
+    list->SetResolvedName(address, entry->h_name);
 }
 
 int AddressListResolver::StartResolve(uint32_t address) {

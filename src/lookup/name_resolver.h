@@ -59,5 +59,5 @@ class AddressListResolver : public NameResolver, public ReverseResolveStarter {
     void Detach();
 
   private:
-    AddressList* list_;
+    AddressList* list;
 };

@@ -8,16 +8,16 @@
 WhoisConnection::WhoisConnection() = default;
 
 void WhoisConnection::ForgetPostedOutcome() {
-    if (outcomePosted_) ++staleOutcomes_;
-    outcomePosted_ = false;
+    if (outcomePosted) ++staleOutcomes;
+    outcomePosted = false;
 }
 
 bool WhoisConnection::TakeOutcome() {
-    if (staleOutcomes_ > 0) {
-        --staleOutcomes_;
+    if (staleOutcomes > 0) {
+        --staleOutcomes;
         return false;
     }
-    outcomePosted_ = false;
+    outcomePosted = false;
     return true;
 }
 
@@ -71,12 +71,12 @@ void WhoisConnection::EndConversation() {
 void WhoisConnection::ReportDone(int failed, int code) {
     if (cancelled || !ownerWindow) return;
     if (PostMessageA(ownerWindow, UM_LOOKUPDONE, static_cast<WPARAM>(failed), static_cast<LPARAM>(code))) {
-        outcomePosted_ = true;
+        outcomePosted = true;
     }
 }
 
 void WhoisConnection::PostStartFailure(HWND owner) {
-    if (PostMessageA(owner, UM_LOOKUPDONE, 1, 0)) outcomePosted_ = true;
+    if (PostMessageA(owner, UM_LOOKUPDONE, 1, 0)) outcomePosted = true;
 }
 
 void WhoisConnection::Fail(int code) {

@@ -60,6 +60,6 @@ class WhoisConnection : public AsyncSocket {
     void EndConversation();
     void ForgetPostedOutcome();
 
-    bool outcomePosted_ = false;  // posted for the current conversation, not yet taken
-    int staleOutcomes_ = 0;       // posted for ended conversations, not yet taken
+    bool outcomePosted = false;  // posted for the current conversation, not yet taken
+    int staleOutcomes = 0;       // posted for ended conversations, not yet taken
 };

@@ -6,23 +6,23 @@ FileSink::~FileSink() {
 
 void FileSink::Fail(DWORD code) {
     // A failure without a code still has to read as a failure.
-    if (error_ == 0) error_ = code ? code : ERROR_WRITE_FAULT;
+    if (error == 0) error = code ? code : ERROR_WRITE_FAULT;
 }
 
 bool FileSink::Open(const char* path) {
     Close();
-    error_ = 0;
-    buffer_.clear();
+    error = 0;
+    buffer.clear();
     if (!path || !*path) {
         Fail(ERROR_PATH_NOT_FOUND);
         return false;
     }
-    file_ = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) {
+    file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         Fail(GetLastError());
         return false;
     }
-    buffer_.reserve(kBlockSize);
+    buffer.reserve(kBlockSize);
     return true;
 }
 
@@ -32,7 +32,7 @@ bool FileSink::WriteAll(const char* bytes, size_t n) {
         DWORD written = 0;
         const size_t left = n - done;
         const DWORD chunk = static_cast<DWORD>(left < kBlockSize ? left : kBlockSize);
-        if (!WriteFile(file_, bytes + done, chunk, &written, nullptr)) {
+        if (!WriteFile(file, bytes + done, chunk, &written, nullptr)) {
             Fail(GetLastError());
         } else if (written == 0) {
             Fail(ERROR_WRITE_FAULT);
@@ -43,25 +43,25 @@ bool FileSink::WriteAll(const char* bytes, size_t n) {
 }
 
 bool FileSink::Flush() {
-    const bool ok = WriteAll(buffer_.data(), buffer_.size());
-    buffer_.clear();
+    const bool ok = WriteAll(buffer.data(), buffer.size());
+    buffer.clear();
     return ok;
 }
 
 bool FileSink::Write(const char* bytes, size_t n) {
     if (!IsOpen()) Fail(ERROR_INVALID_HANDLE);
     if (Failed()) return false;
-    if (buffer_.size() + n > kBlockSize && !Flush()) return false;
+    if (buffer.size() + n > kBlockSize && !Flush()) return false;
     // A block this large goes straight to the file.
     if (n >= kBlockSize) return WriteAll(bytes, n);
-    buffer_.insert(buffer_.end(), bytes, bytes + n);
+    buffer.insert(buffer.end(), bytes, bytes + n);
     return true;
 }
 
 bool FileSink::Close() {
     if (!IsOpen()) return !Failed();
     Flush();
-    if (!CloseHandle(file_)) Fail(GetLastError());
-    file_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(file)) Fail(GetLastError());
+    file = INVALID_HANDLE_VALUE;
     return !Failed();
 }

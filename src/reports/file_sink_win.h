@@ -18,16 +18,16 @@ class FileSink : public ByteSink {
 
     // Creates the file; false (with Error() set) when it cannot be created.
     bool Open(const char* path);
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return file != INVALID_HANDLE_VALUE; }
 
     bool Write(const char* bytes, size_t n) override;
     // Writes what is buffered and closes the file; true when every byte
     // reached the file.
     bool Close();
 
-    bool Failed() const { return error_ != 0; }
+    bool Failed() const { return error != 0; }
     // The system error code of the first failure; 0 when none.
-    DWORD Error() const { return error_; }
+    DWORD Error() const { return error; }
 
     // Bytes held before they are written.
     static constexpr size_t kBlockSize = 64 * 1024;
@@ -37,7 +37,7 @@ class FileSink : public ByteSink {
     bool WriteAll(const char* bytes, size_t n);
     void Fail(DWORD code);
 
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    std::vector<char> buffer_;
-    DWORD error_ = 0;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::vector<char> buffer;
+    DWORD error = 0;
 };

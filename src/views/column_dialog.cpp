@@ -69,8 +69,8 @@ void WriteRowState(HWND rows, int row, UINT state, UINT mask) {
 ColumnDialog::ColumnDialog(ReportList& list, HWND listWindow)
     : StandardDialog(IDD_COLUMNS),
       settings(CurrentLayout(list), DefaultWidths(list)),
-      list_(list),
-      listWindow_(listWindow) {}
+      list(list),
+      listWindow(listWindow) {}
 
 bool ColumnDialog::Open(HWND owner, ReportList& list, HWND listWindow) {
     ColumnDialog dialog(list, listWindow);
@@ -107,7 +107,7 @@ void ColumnDialog::FillRows() {
         info.mask = LVCF_TEXT;
         info.pszText = header;
         info.cchTextMax = sizeof header;
-        SendMessageA(listWindow_, LVM_GETCOLUMNA, static_cast<WPARAM>(r.column), reinterpret_cast<LPARAM>(&info));
+        SendMessageA(listWindow, LVM_GETCOLUMNA, static_cast<WPARAM>(r.column), reinterpret_cast<LPARAM>(&info));
         header[sizeof header - 1] = '\0';
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -145,11 +145,11 @@ void ColumnDialog::OnRowSelected(int row) {
     EnableControl(hdlg, IDC_COLUMNS_UP, row > 0);
     EnableControl(hdlg, IDC_COLUMNS_DOWN, row < count - 1);
     const int column = RowColumn(row);
-    writingWidth_ = true;
+    writingWidth = true;
     if (column >= 0 && column < settings.ColumnCount()) {
         SetDlgItemInt(hdlg, IDC_COLUMNS_WIDTH, static_cast<UINT>(static_cast<uint16_t>(settings.Width(column))), FALSE);
     }
-    writingWidth_ = false;
+    writingWidth = false;
 }
 
 // Everything of the two rows changes places: text, check box, selection,
@@ -189,7 +189,7 @@ void ColumnDialog::MoveSelected(int step) {
 }
 
 void ColumnDialog::OnWidthEdited() {
-    if (writingWidth_) return;
+    if (writingWidth) return;
     if (ListView_GetSelectedCount(Rows()) != 1) return;
     char text[16] = {};
     GetDlgItemTextA(hdlg, IDC_COLUMNS_WIDTH, text, sizeof text);

@@ -41,7 +41,7 @@ class ColumnDialog : public StandardDialog {
     void UpdateShowHide(int row);
     void OnWidthEdited();
 
-    ReportList& list_;
-    HWND listWindow_;
-    bool writingWidth_ = false;
+    ReportList& list;
+    HWND listWindow;
+    bool writingWidth = false;
 };
