@@ -1,6 +1,6 @@
 #pragma once
-// A result list on a fake view with the program's strings, for the tests of
-// the HTML and XML reports, and the report environment they are written in.
+// A result list on a fake view with the program's strings, the report
+// environment it is written in, and a sink that keeps what it is given.
 
 #include <gtest/gtest.h>
 
@@ -10,52 +10,47 @@
 #include <string>
 
 #include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
-#include "input/address_list.h"
+#include "../views/program_strings.h"
+#include "reports/byte_sink.h"
 #include "reports/report_driver.h"
 #include "reports/report_environment.h"
 #include "shell/options.h"
 
-// 创建本报告的应用程序是
-#define OL_CREATED_BY "\xB4\xB4\xBD\xA8\xB1\xBE\xB1\xA8\xB8\xE6\xB5\xC4\xD3\xA6\xD3\xC3\xB3\xCC\xD0\xF2\xCA\xC7"
-// IP 地址报告
-#define OL_REPORT_TITLE "IP \xB5\xD8\xD6\xB7\xB1\xA8\xB8\xE6"
+class StringSink : public ByteSink {
+  public:
+    bool Write(const char* bytes, size_t n) override {
+        if (++writes == failWrite) return false;
+        text.append(bytes, n);
+        return true;
+    }
+    std::string text;
+    int writes = 0;
+    int failWrite = 0;  // the number of the write that fails; 0: none
+};
 
-inline std::string ReadReportFixture(const char* name) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/reports/" + name, std::ios::binary);
+inline std::string ReadReportFixture(const std::string& name) {
+    std::ifstream in(OL_TEST_DATA_DIR "/reports/" + name, std::ios::binary);
     EXPECT_TRUE(in.good()) << "missing fixture " << name;
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-// Installs an environment for every report written while it lives.
-class EnvironmentScope {
-  public:
-    explicit EnvironmentScope(unsigned codePage = 936) {
-        Current().charset.clear();
-        Current().rightToLeft = false;
-        Current().codePage = codePage;
-        SetReportEnvironmentSource([] { return Current(); });
-    }
-    ~EnvironmentScope() { SetReportEnvironmentSource(nullptr); }
-    EnvironmentScope(const EnvironmentScope&) = delete;
-    EnvironmentScope& operator=(const EnvironmentScope&) = delete;
-
-    static ReportEnvironment& Current() {
-        static ReportEnvironment environment;
-        return environment;
-    }
-};
+inline ReportEnvironment& Environment() {
+    static ReportEnvironment environment;
+    return environment;
+}
 
 class ReportListTest : public ::testing::Test {
   protected:
     ReportListTest() : list(&options) {
-        strings.builtin[6] = OL_CREATED_BY;
+        Environment() = ReportEnvironment{"", false, 936};
+        SetReportEnvironmentSource([] { return Environment(); });
         options.ResolveIPAddr = 0;
         list.Attach(&view);
         view.InsertColumns(list);
     }
+    ~ReportListTest() override { SetReportEnvironmentSource(nullptr); }
     void Add(const char* text) {
         options.addressText.SetText(text);
         list.AddAddressesFromText();
@@ -65,20 +60,16 @@ class ReportListTest : public ::testing::Test {
     void ShowColumns(std::initializer_list<int> columns) {
         for (auto& column : view.columns) column.width = 0;
         int position = 0;
-        for (int id : columns) {
-            view.columns[static_cast<size_t>(id)].width = 100;
-            view.columns[static_cast<size_t>(id)].position = position++;
-        }
+        for (int id : columns) view.columns[static_cast<size_t>(id)] = {100, position++};
     }
-    std::string Report(int format, bool selectedOnly = false, bool expectOk = true) {
+    std::string Report(int format, bool selectedOnly = false, bool ok = true) {
         StringSink sink;
-        EXPECT_EQ(WriteReport(list, sink, format, selectedOnly), expectOk);
+        EXPECT_EQ(WriteReport(list, sink, format, selectedOnly), ok);
         EXPECT_EQ(list.OutputFormat(), FormatScreen);
         return sink.text;
     }
 
     TestUiStrings strings;
-    EnvironmentScope environment;
     Options options;
     FakeReportView view;
     AddressList list;

@@ -1,7 +1,7 @@
 #pragma once
-// A list-view control in memory: rows with their cell texts, images and
-// states, columns with width, position and header image, and counters of
-// what the list wrote, so that tests see exactly what the control would show.
+// A list-view control in memory: what each row and column shows, and how
+// many cells and images the list wrote, so that tests see what the control
+// would show and whether a refresh touched only what changed.
 
 #include <algorithm>
 #include <string>
@@ -26,8 +26,7 @@ class FakeReportView : public ReportView {
         int autoSized = 0;
     };
 
-    // Inserts the list's columns as the main window does: column id order,
-    // default widths.
+    // The list's columns as the main window inserts them: id order, default widths.
     void InsertColumns(const ReportList& list) {
         columns.clear();
         for (const ColumnDef& def : list.Columns()) columns.push_back({def.defaultWidth, def.id, -1, 0});
@@ -36,20 +35,13 @@ class FakeReportView : public ReportView {
     int RowCount() override { return static_cast<int>(rows.size()); }
     int InsertRow(int row, const char* firstText, int image, int param) override {
         ++inserts;
-        if (failInserts) return -1;
-        Row r;
-        r.param = param;
-        r.texts.assign(columns.empty() ? 1 : columns.size(), std::string());
+        Row r{param, std::vector<std::string>(std::max<size_t>(columns.size(), 1)), image};
         r.texts[0] = firstText;
-        r.image = image;
         row = std::clamp(row, 0, RowCount());
         rows.insert(rows.begin() + row, r);
         return row;
     }
-    void DeleteRow(int row) override {
-        ++deletes;
-        rows.erase(rows.begin() + row);
-    }
+    void DeleteRow(int row) override { rows.erase(rows.begin() + row); }
     void DeleteAllRows() override { rows.clear(); }
     int RowParam(int row) override { return rows.at(static_cast<size_t>(row)).param; }
     void SetCellText(int row, int column, const char* text) override {
@@ -75,15 +67,13 @@ class FakeReportView : public ReportView {
         for (int r = 0; r < RowCount(); ++r) {
             if (row != -1 && r != row) continue;
             if (mask & kRowSelected) rows[r].selected = (state & kRowSelected) != 0;
-            if (mask & kRowFocused) {
-                if (state & kRowFocused) {
-                    for (Row& other : rows) other.focused = false;
-                }
-                rows[r].focused = (state & kRowFocused) != 0;
+            if ((mask & kRowFocused) && (state & kRowFocused)) {
+                for (Row& other : rows) other.focused = false;
             }
+            if (mask & kRowFocused) rows[r].focused = (state & kRowFocused) != 0;
         }
     }
-    void EnsureVisible(int row) override { visibleRow = row; }
+    void EnsureVisible(int) override {}
 
     bool ColumnInfo(int column, int* width, int* position) override {
         if (column < 0 || column >= static_cast<int>(columns.size())) return false;
@@ -102,7 +92,7 @@ class FakeReportView : public ReportView {
                          [&](const Row& a, const Row& b) { return comparer.CompareRows(a.param, b.param) < 0; });
     }
 
-    // The texts of one column of every row, in the order shown.
+    // The texts of one column, row by row.
     std::vector<std::string> ColumnOfRows(int column) const {
         std::vector<std::string> out;
         for (const Row& r : rows) out.push_back(r.texts.at(static_cast<size_t>(column)));
@@ -111,10 +101,7 @@ class FakeReportView : public ReportView {
 
     std::vector<Row> rows;
     std::vector<Column> columns;
-    int visibleRow = -1;
     int inserts = 0;
-    int deletes = 0;
     int textWrites = 0;
     int imageWrites = 0;
-    bool failInserts = false;
 };

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fake_report_view.h"
 #include "input/address_helpers.h"
 #include "input/address_list.h"
-#include "reports/byte_sink.h"
 
 inline uint32_t Ip(const char* text) {
     uint32_t ip = 0;
@@ -45,16 +45,3 @@ inline void ExpectRowsShowItems(AddressList& list, const FakeReportView& view) {
         EXPECT_EQ(view.rows[row].image, list.ItemImage(*item)) << "row " << row;
     }
 }
-
-class StringSink : public ByteSink {
-  public:
-    bool Write(const char* bytes, size_t n) override {
-        ++writes;
-        if (failWrite == writes) return false;
-        text.append(bytes, n);
-        return true;
-    }
-    std::string text;
-    int writes = 0;
-    int failWrite = 0;  // the number of the write that fails; 0: none
-};
