@@ -1,5 +1,6 @@
-// The result list: column texts, sorting, rows, incremental refresh and
-// searching, driven through the address list and a list view in memory.
+// The result list through the address list and a list view in memory:
+// sorting, finding, rows and their incremental refresh, the shown columns and
+// the saved "Columns" layout with the settings dialog's working copy of it.
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "input/address_list.h"
 #include "list_test_support.h"
 #include "program_strings.h"
-#include "resources/resource_ids.h"
 #include "shell/options.h"
+#include "views/column_settings.h"
 #include "views/result_columns.h"
 #include "views/text_match.h"
 
@@ -26,64 +26,49 @@ class ResultListTest : public ::testing::Test {
         options.ResolveIPAddr = 0;
         list.Attach(&view);
         view.InsertColumns(list);
+        for (int i = 0; i < kLayoutColumns; ++i) {
+            widths.push_back(list.Columns()[i].defaultWidth);
+            defaults.entries[i] = {static_cast<int16_t>(widths.back()), static_cast<int16_t>(i)};
+        }
     }
     void Add(const char* text, bool rebuild = true) {
         options.addressText.SetText(text);
         list.AddAddressesFromText();
         if (rebuild) list.Rebuild(true);
     }
-    std::string Text(int index, int column) {
-        char buffer[kTextBufferSize];
-        return list.At(index)->ColumnText(column, buffer);
-    }
 
     TestUiStrings strings;
     Options options;
     FakeReportView view;
     AddressList list;
+    ColumnLayout defaults{};
+    std::vector<int> widths;
 };
-
-// Values outside the tables give no text rather than a stray one.
-TEST_F(ResultListTest, StatusAndSourceTextsAtTheEdgesOfTheirTables) {
-    Add("198.51.100.7");
-    LookupItem& item = *list.At(0);
-    const std::pair<int, int> statuses[] = {{0, 0}, {1, IDS_STATUS_WAITING}, {5, IDS_STATUS_PAUSED}, {6, 0}};
-    for (const auto& [status, id] : statuses) {
-        item.status = static_cast<LookupStatus>(status);
-        EXPECT_EQ(Text(0, ColumnStatus), id ? strings.builtin[id] : "") << status;
-    }
-    const std::pair<int, const char*> sources[] = {{0, ""}, {1, "ARIN"}, {5, "AfriNIC"}, {6, ""}};
-    for (const auto& [source, text] : sources) {
-        item.record.whoisSource = source;
-        EXPECT_EQ(Text(0, ColumnWhoisSource), text) << source;
-    }
-    EXPECT_EQ(Text(0, 18), "");
-    EXPECT_EQ(Text(0, -1), "");
-}
 
 TEST_F(ResultListTest, SortingByOrderIsNumericByOtherColumnsTextualAndArrowsFollow) {
     Add("11.0.0.1 9.0.0.1 100.0.0.1 20.0.0.1 3.0.0.1 12.0.0.1 4.0.0.1 8.0.0.1 5.0.0.1 6.0.0.1");
     EXPECT_EQ(view.ColumnOfRows(ColumnOrder), (Strings{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-    struct Step {
+    const struct {
         SortState state;
         bool keep;
         SortState persisted;
         const char* first;
-        int arrow;  // header image of the sorted column
+    } steps[] = {
+        {ColumnIp, false, ColumnIp, "100.0.0.1"},
+        {ColumnIp, false, ColumnIp | kSortDescending, "9.0.0.1"},  // the same header again
+        {ColumnIp, false, ColumnIp, "100.0.0.1"},
+        {ColumnOrder | kSortDescending, true, ColumnOrder | kSortDescending, "6.0.0.1"},
+        {ColumnIp, false, ColumnIp, "100.0.0.1"},  // another column starts ascending
     };
-    const Step steps[] = {
-        {ColumnIp, false, ColumnIp, "100.0.0.1", 0},
-        {ColumnIp, false, ColumnIp | kSortDescending, "9.0.0.1", 1},  // the same header again
-        {ColumnIp, false, ColumnIp, "100.0.0.1", 0},
-        {ColumnOrder | kSortDescending, true, ColumnOrder | kSortDescending, "6.0.0.1", 1},
-        {ColumnIp, false, ColumnIp, "100.0.0.1", 0},  // another column starts ascending
-    };
-    for (const Step& s : steps) {
+    for (const auto& s : steps) {
         list.Sort(s.state, s.keep);
         EXPECT_EQ(list.persistedSort, s.persisted);
         EXPECT_EQ(view.ColumnOfRows(ColumnIp).front(), s.first);
         for (int column = 0; column < 18; ++column) {
-            EXPECT_EQ(view.columns[column].headerImage, column == (s.state & ~kSortDescending) ? s.arrow : -1);
+            const int arrow = column != static_cast<int>(s.persisted & ~kSortDescending)
+                                  ? -1
+                                  : s.persisted != s.persisted % kSortDescending;
+            EXPECT_EQ(view.columns[column].headerImage, arrow) << column;
         }
     }
     EXPECT_EQ(view.ColumnOfRows(ColumnIp), (Strings{"100.0.0.1", "11.0.0.1", "12.0.0.1", "20.0.0.1", "3.0.0.1",
@@ -95,29 +80,24 @@ TEST_F(ResultListTest, SortingByOrderIsNumericByOtherColumnsTextualAndArrowsFoll
 }
 
 TEST_F(ResultListTest, TextComparisonAndFind) {
-    const std::pair<const char*, const char*> ordered[] = {{"10.0.0.1", "9.0.0.1"}, {"_x", "Ax"}, {"z", "\xB0"},
-                                                           {"ab", "abc"},           {"Y", "z"},   {"a", "B"}};
-    for (const auto& [a, b] : ordered) EXPECT_LT(CompareNoCase(a, b), 0) << a << " " << b;
+    for (const auto& [a, b] :
+         {std::pair{"10.0.0.1", "9.0.0.1"}, {"_x", "Ax"}, {"z", "\xB0"}, {"ab", "abc"}, {"Y", "z"}, {"a", "B"}})
+        EXPECT_LT(CompareNoCase(a, b), 0) << a << " " << b;
     EXPECT_EQ(CompareNoCase("ARIN-AZ", "arin-az"), 0);
 
     Add("198.51.100.1 198.51.100.2");
     list.At(0)->record.whoisSource = 1;  // "ARIN"
     std::strcpy(list.At(1)->record.ownerName, "ARIN Test");
     view.columns[ColumnOwnerName].width = 0;  // hidden columns are searched too
-    struct Find {
+    const struct {
         const char* text;
-        bool wholeWord, matchCase;
-        bool first, second;
-    };
-    const Find finds[] = {{"ARIN", true, false, true, false},   {"arin", true, false, true, false},
-                          {"arin", true, true, false, false},   {"RIN T", false, true, false, true},
-                          {"rin t", false, true, false, false}, {"rin t", false, false, false, true},
-                          {"", false, false, true, true}};
-    for (const Find& f : finds) {
-        FindRequest request;
-        request.text = f.text;
-        request.wholeWord = f.wholeWord;
-        request.matchCase = f.matchCase;
+        bool wholeWord, matchCase, first, second;
+    } finds[] = {{"ARIN", true, false, true, false},   {"arin", true, false, true, false},
+                 {"arin", true, true, false, false},   {"RIN T", false, true, false, true},
+                 {"rin t", false, true, false, false}, {"rin t", false, false, false, true},
+                 {"", false, false, true, true}};
+    for (const auto& f : finds) {
+        const FindRequest request{f.text, true, f.wholeWord, f.matchCase};
         EXPECT_EQ(list.MatchesFind(*list.At(0), request), f.first) << f.text;
         EXPECT_EQ(list.MatchesFind(*list.At(1), request), f.second) << f.text;
     }
@@ -125,30 +105,23 @@ TEST_F(ResultListTest, TextComparisonAndFind) {
 
 TEST_F(ResultListTest, FindNextWrapsAroundOnce) {
     Add("198.51.100.1 198.51.100.2 198.51.100.3 198.51.100.4");
-    struct Step {
+    const struct {
         const char* text;
         bool down;
         std::vector<int> selectedBefore;
-        bool found;
-        int selectedAfter;  // the first selected row
+        int selectedAfter;  // -1: no match, the selection stays
+    } steps[] = {
+        {"198.51.100.", true, {}, 0},                         // nothing selected: from row 0
+        {"198.51.100.", true, {0}, 1}, {".4", true, {3}, 3},  // past the end, round to the same row
+        {".2", false, {0}, 1},                                // upwards from row 0 wraps to the last row
+        {"nowhere", true, {0, 2}, -1},
     };
-    const Step steps[] = {
-        {"198.51.100.", true, {}, true, 0},   // nothing selected: from row 0
-        {"198.51.100.", true, {0}, true, 1},  //
-        {".4", true, {3}, true, 3},           // past the end, round to the same row
-        {".2", false, {0}, true, 1},          // upwards from row 0 wraps to the last row
-        {"nowhere", true, {0, 2}, false, 0},  // no match: the selection stays
-    };
-    for (const Step& s : steps) {
+    for (const auto& s : steps) {
         list.SetRowState(-1, 0, kRowSelected);
         for (int row : s.selectedBefore) list.SetRowState(row, kRowSelected, kRowSelected);
-        FindRequest request;
-        request.text = s.text;
-        request.down = s.down;
-        EXPECT_EQ(list.FindNext(request), s.found) << s.text;
-        EXPECT_EQ(view.NextSelectedRow(-1), s.selectedAfter) << s.text;
-        EXPECT_EQ(list.SelectedCount(), s.found ? 1 : 2) << s.text;
-        EXPECT_EQ(list.SingleSelectedItem(), s.found ? list.ItemOfRow(s.selectedAfter) : nullptr);
+        EXPECT_EQ(list.FindNext(FindRequest{s.text, s.down}), s.selectedAfter >= 0) << s.text;
+        EXPECT_EQ(view.NextSelectedRow(-1), std::max(s.selectedAfter, 0)) << s.text;
+        EXPECT_EQ(list.SingleSelectedItem(), list.ItemOfRow(s.selectedAfter)) << s.text;
     }
     EXPECT_TRUE(view.rows[1].focused);
     list.Clear();
@@ -159,7 +132,6 @@ TEST_F(ResultListTest, FindNextWrapsAroundOnce) {
 TEST_F(ResultListTest, RebuildAddsRowsKeepsRowsAndDropsVanishedOnes) {
     list.persistedSort = ColumnIp | kSortDescending;
     Add("198.51.100.1 198.51.100.3 198.51.100.2");
-    EXPECT_EQ(view.ColumnOfRows(ColumnIp), (Strings{"198.51.100.3", "198.51.100.2", "198.51.100.1"}));
     Add("198.51.100.9 198.51.100.0", false);
     list.Rebuild(false);  // without re-sorting new rows come at the end
     EXPECT_EQ(view.ColumnOfRows(ColumnIp),
@@ -170,13 +142,10 @@ TEST_F(ResultListTest, RebuildAddsRowsKeepsRowsAndDropsVanishedOnes) {
     list.Clear();
     Add("203.0.113.5 203.0.113.6");  // a new run over fewer items
     EXPECT_EQ(view.ColumnOfRows(ColumnIp), (Strings{"203.0.113.6", "203.0.113.5"}));
-    ExpectRowsShowItems(list, view);
     list.selectFirstRowAfterRebuild = true;
     list.Rebuild(true);
     EXPECT_TRUE(view.rows[0].selected && view.rows[0].focused);
-
     list.DeleteAllRows();
-    EXPECT_EQ(list.RowCount(), 0);
     EXPECT_EQ(list.At(0)->image, -1);
     list.Rebuild(false);
     ExpectRowsShowItems(list, view);
@@ -186,26 +155,19 @@ TEST_F(ResultListTest, RefreshTouchesOnlyTheCellsThatChanged) {
     Add("198.51.100.1 198.51.100.2 198.51.100.3");
     list.RefreshRows();
     const int texts = view.textWrites, images = view.imageWrites;
-    list.RefreshRows();
     list.RefreshAllRows();
     EXPECT_EQ(view.textWrites, texts);  // nothing changed, nothing written
-    EXPECT_EQ(view.imageWrites, images);
-
     list.SetItemStatus(1, LookupStatus::Succeeded);
     list.RefreshRows();
     EXPECT_EQ(view.textWrites, texts + 1);  // the status cell
     EXPECT_EQ(view.imageWrites, images + 1);
-    EXPECT_EQ(view.rows[1].image, 1);
     EXPECT_EQ(list.PendingChanges(), 0u);
-
     std::strcpy(list.At(2)->record.ownerName, "Example Org");
     list.At(2)->record.whoisSource = 1;
     list.SetItemStatus(2, LookupStatus::Failed);
-    list.RefreshRows();
-    EXPECT_EQ(view.textWrites, texts + 4);  // status, owner name, WHOIS source
     list.SetResolvedName(Ip("198.51.100.1"), "one.example.net");
     list.RefreshRows();
-    EXPECT_EQ(view.textWrites, texts + 5);
+    EXPECT_EQ(view.textWrites, texts + 5);  // status, owner name, WHOIS source; the resolved name
     ExpectRowsShowItems(list, view);
 }
 
@@ -220,37 +182,99 @@ TEST_F(ResultListTest, RowsAlwaysShowTheirItems) {
     for (int step = 0; step < 400; ++step) {
         const int index = static_cast<int>(random() % static_cast<unsigned>(list.ItemCount()));
         LookupItem& item = *list.At(index);
-        switch (random() % 7) {
-            case 0:
-                list.SetItemStatus(index, static_cast<LookupStatus>(random() % 6));
-                break;
-            case 1:
-                std::strcpy(item.record.ownerName, words[random() % 6]);
-                list.MarkItemChanged(index);
-                break;
-            case 2:
-                item.record.allocated = static_cast<int32_t>(random() % 3);
-                item.record.whoisSource = static_cast<int32_t>(random() % 7);
-                list.MarkItemChanged(index);
-                break;
-            case 3:
-                list.SetResolvedName(item.ip, words[random() % 6]);
-                break;
-            case 4:
-                list.Sort(static_cast<SortState>(random() % 19) | (random() % 2 ? kSortDescending : 0), true);
-                break;
-            case 5:
-                Add(("198.51.100." + std::to_string(random() % 256)).c_str(), false);
-                list.Rebuild(random() % 2 == 0);
-                break;
-            default:
-                list.RefreshRows();
-                ExpectRowsShowItems(list, view);
-                break;
-        }
+        const unsigned what = random() % 7;
+        if (what == 0) list.SetItemStatus(index, static_cast<LookupStatus>(random() % 6));
+        if (what == 1) std::strcpy(item.record.ownerName, words[random() % 6]);
+        if (what == 2) item.record.whoisSource = static_cast<int32_t>(random() % 7);
+        if (what == 1 || what == 2) list.MarkItemChanged(index);
+        if (what == 3) list.SetResolvedName(item.ip, words[random() % 6]);
+        if (what == 4) list.Sort(static_cast<SortState>(random() % 19) | (random() % 2 ? kSortDescending : 0), true);
+        if (what == 5) Add(("198.51.100." + std::to_string(random() % 256)).c_str(), false);
+        if (what == 5) list.Rebuild(random() % 2 == 0);
+        if (what == 6) list.RefreshRows();
+        if (what == 6) ExpectRowsShowItems(list, view);
     }
-    list.RefreshRows();
-    ExpectRowsShowItems(list, view);
+}
+
+TEST_F(ResultListTest, ShownColumnsFollowTheDisplayOrder) {
+    // id, width, position: 4 and 17 at 0 (in id order), 0 at 4, 1 and 3 beyond the last.
+    for (const auto& c :
+         {std::array{2, 0, 2}, {5, -3, 5}, {0, 50, 4}, {4, 80, 0}, {17, 150, -2}, {1, 100, 40}, {3, 80, 17}})
+        view.columns[c[0]] = {c[1], c[2]};
+    const std::vector<int> expected = {4, 17, 0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 1, 3};
+    EXPECT_EQ(list.VisibleColumns(), expected);
+    EXPECT_EQ(list.ReportColumns(), expected);
+    list.AutoSizeColumns();  // leaves hidden columns hidden
+    for (int i = 0; i < 18; ++i) EXPECT_EQ(view.columns[i].autoSized, i == 2 || i == 5 ? 0 : 1) << i;
+    EXPECT_EQ(list.HeaderTextColor(), -1);
+
+    // The saved setting: width then position, 16 bits each, little-endian.
+    list.FillColumnLayout();
+    unsigned char bytes[72];
+    std::memcpy(bytes, &list.columnLayout, sizeof bytes);
+    for (const auto& [at, value] :
+         {std::pair{0, 50}, {1, 0}, {2, 4}, {4 * 2, 0}, {4 * 3 + 2, 17}, {4 * 5, 253}, {4 * 6, 100}})
+        EXPECT_EQ(bytes[at], value) << at;
+}
+
+TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
+    // Never stored (all zero), or two columns at 0: the defaults stay.
+    ColumnLayout twoAtZero = defaults;
+    twoAtZero.entries[1] = {7, 0};
+    for (const ColumnLayout& layout : {ColumnLayout{}, twoAtZero}) {
+        list.ApplyColumnLayout(layout);
+        for (int i = 0; i < 18; ++i)
+            EXPECT_EQ(view.columns[i].width * 100 + view.columns[i].position, widths[i] * 100 + i);
+    }
+    // Out-of-range entries keep their column's defaults; the others apply. Given, applied:
+    const ColumnLayoutEntry entries[][2] = {{{60, 1}, {60, 1}},    {{120, 0}, {120, 0}}, {{0, 2}, {0, 2}},
+                                            {{2000, 9}, {100, 3}}, {{90, 18}, {80, 4}},  {{90, -4}, {150, 5}},
+                                            {{-5, 8}, {100, 6}}};
+    ColumnLayout layout = defaults;
+    for (int i = 0; i < 7; ++i) layout.entries[i] = entries[i][0];
+    list.ApplyColumnLayout(layout);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(view.columns[i].width * 100 + view.columns[i].position,
+                  entries[i][1].width * 100 + entries[i][1].position)
+            << i;
+}
+
+TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPositionsByRow) {
+    ColumnLayout layout = defaults;
+    layout.entries[0].position = 10;  // columns 0 and 10 swapped, 10 hidden
+    layout.entries[10] = {0, 0};
+    layout.entries[3].position = 40;  // impossible positions still give a row
+    layout.entries[4].position = -2;
+    layout.entries[5].width = 2400;  // wider than a layout applies; kept as it is
+    ColumnSettings settings(layout, widths);
+    auto rows = settings.FillRows();
+    const auto columns = [&] {
+        std::vector<int> out;
+        for (const auto& r : rows) out.push_back(r.checked ? r.column : -r.column - 1);
+        return out;
+    };
+    EXPECT_EQ(columns(), (std::vector<int>{-11, 1, 2, 5, 6, 7, 8, 9, 0, 11, 12, 13, 14, 15, 16, 17, 3, 4}));
+    EXPECT_EQ(settings.Width(10), 250);  // a hidden column gets its default width
+    rows[0].checked = true;              // shown again and confirmed
+    std::swap(rows[1], rows[2]);
+    rows[4].checked = false;
+    settings.Accept(rows);
+    for (const auto& [id, width, position] : {std::array{10, 250, 0}, {1, 100, 2}, {2, 80, 1}, {5, 2400, 3}, {6, 0, 4}})
+        EXPECT_EQ(settings.layout.entries[id].width * 100 + settings.layout.entries[id].position,
+                  width * 100 + position)
+            << id;
+
+    settings.Reset();  // "Default": id order, default widths
+    rows = settings.FillRows();
+    for (int c = 0; c < kLayoutColumns; ++c) EXPECT_EQ(columns()[c] * 1000 + settings.Width(c), c * 1000 + widths[c]);
+
+    const std::pair<const char*, int> texts[] = {{"0", 80}, {"", 80},     {"1000", 80}, {"12a", 80},
+                                                 {"1", 1},  {"999", 999}, {"007", 7}};
+    for (const auto& [text, width] : texts) {
+        EXPECT_EQ(settings.SetWidthText(4, text), width != 80) << text;  // the width field takes 1 to 999
+        EXPECT_EQ(settings.Width(4), width) << text;
+    }
+    EXPECT_FALSE(settings.SetWidthText(18, "5") || settings.SetWidthText(-1, "5"));
 }
 
 }  // namespace
