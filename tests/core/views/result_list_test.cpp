@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+using Column = FakeReportView::Column;
 
 class ResultListTest : public ::testing::Test {
   protected:
@@ -35,6 +38,19 @@ class ResultListTest : public ::testing::Test {
         options.addressText.SetText(text);
         list.AddAddressesFromText();
         if (rebuild) list.Rebuild(true);
+    }
+
+    // Width and position of each column of the view, or of a layout.
+    std::string Shown() {
+        ColumnLayout layout{};
+        for (int i = 0; i < kLayoutColumns; ++i)
+            layout.entries[i] = {int16_t(view.columns[i].width), int16_t(view.columns[i].position)};
+        return Text(layout);
+    }
+    static std::string Text(const ColumnLayout& layout) {
+        std::string out;
+        for (const auto& e : layout.entries) out += std::to_string(e.width) + ":" + std::to_string(e.position) + " ";
+        return out;
     }
 
     TestUiStrings strings;
@@ -64,12 +80,9 @@ TEST_F(ResultListTest, SortingByOrderIsNumericByOtherColumnsTextualAndArrowsFoll
         list.Sort(s.state, s.keep);
         EXPECT_EQ(list.persistedSort, s.persisted);
         EXPECT_EQ(view.ColumnOfRows(ColumnIp).front(), s.first);
-        for (int column = 0; column < 18; ++column) {
-            const int arrow = column != static_cast<int>(s.persisted & ~kSortDescending)
-                                  ? -1
-                                  : s.persisted != s.persisted % kSortDescending;
-            EXPECT_EQ(view.columns[column].headerImage, arrow) << column;
-        }
+        const int sorted = static_cast<int>(s.persisted & ~kSortDescending);
+        for (int column = 0; column < 18; ++column)
+            EXPECT_EQ(view.columns[column].headerImage, column != sorted ? -1 : sorted != s.persisted) << column;
     }
     EXPECT_EQ(view.ColumnOfRows(ColumnIp), (Strings{"100.0.0.1", "11.0.0.1", "12.0.0.1", "20.0.0.1", "3.0.0.1",
                                                     "4.0.0.1", "5.0.0.1", "6.0.0.1", "8.0.0.1", "9.0.0.1"}));
@@ -196,25 +209,24 @@ TEST_F(ResultListTest, RowsAlwaysShowTheirItems) {
     }
 }
 
-TEST_F(ResultListTest, ShownColumnsFollowTheDisplayOrder) {
-    // id, width, position: 4 and 17 at 0 (in id order), 0 at 4, 1 and 3 beyond the last.
-    for (const auto& c :
-         {std::array{2, 0, 2}, {5, -3, 5}, {0, 50, 4}, {4, 80, 0}, {17, 150, -2}, {1, 100, 40}, {3, 80, 17}})
-        view.columns[c[0]] = {c[1], c[2]};
+TEST_F(ResultListTest, ShownColumnsFollowTheDisplayOrderAndAreSavedAsWidthAndPosition) {
+    // 4 and 17 at 0 (in id order), 0 at 4, 1 and 3 beyond the last; 2 and 5 hidden.
+    const std::vector<Column> columns = {{50, 4}, {100, 40}, {0, 2}, {80, 17}, {80, 0}, {-3, 5}, {100, 6}};
+    std::copy(columns.begin(), columns.end(), view.columns.begin());
+    view.columns[17].position = -2;
     const std::vector<int> expected = {4, 17, 0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 1, 3};
     EXPECT_EQ(list.VisibleColumns(), expected);
     EXPECT_EQ(list.ReportColumns(), expected);
     list.AutoSizeColumns();  // leaves hidden columns hidden
     for (int i = 0; i < 18; ++i) EXPECT_EQ(view.columns[i].autoSized, i == 2 || i == 5 ? 0 : 1) << i;
     EXPECT_EQ(list.HeaderTextColor(), -1);
-
-    // The saved setting: width then position, 16 bits each, little-endian.
+    // The setting's bytes: width then position, 16 bits each, little-endian.
     list.FillColumnLayout();
     unsigned char bytes[72];
     std::memcpy(bytes, &list.columnLayout, sizeof bytes);
-    for (const auto& [at, value] :
-         {std::pair{0, 50}, {1, 0}, {2, 4}, {4 * 2, 0}, {4 * 3 + 2, 17}, {4 * 5, 253}, {4 * 6, 100}})
-        EXPECT_EQ(bytes[at], value) << at;
+    EXPECT_EQ(std::vector<int>(bytes, bytes + 28),
+              (std::vector<int>{50, 0, 4,  0, 100, 0, 40,  0,   0, 0, 2,   0, 80, 0,
+                                17, 0, 80, 0, 0,   0, 253, 255, 5, 0, 100, 0, 6,  0}));
 }
 
 TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
@@ -223,20 +235,14 @@ TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
     twoAtZero.entries[1] = {7, 0};
     for (const ColumnLayout& layout : {ColumnLayout{}, twoAtZero}) {
         list.ApplyColumnLayout(layout);
-        for (int i = 0; i < 18; ++i)
-            EXPECT_EQ(view.columns[i].width * 100 + view.columns[i].position, widths[i] * 100 + i);
+        EXPECT_EQ(Shown(), Text(defaults));
     }
-    // Out-of-range entries keep their column's defaults; the others apply. Given, applied:
-    const ColumnLayoutEntry entries[][2] = {{{60, 1}, {60, 1}},    {{120, 0}, {120, 0}}, {{0, 2}, {0, 2}},
-                                            {{2000, 9}, {100, 3}}, {{90, 18}, {80, 4}},  {{90, -4}, {150, 5}},
-                                            {{-5, 8}, {100, 6}}};
+    // Out-of-range entries keep their column's defaults; the others apply.
     ColumnLayout layout = defaults;
-    for (int i = 0; i < 7; ++i) layout.entries[i] = entries[i][0];
+    const ColumnLayoutEntry given[] = {{60, 1}, {120, 0}, {0, 2}, {2000, 9}, {90, 18}, {90, -4}, {-5, 8}};
+    std::copy(std::begin(given), std::end(given), layout.entries);
     list.ApplyColumnLayout(layout);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(view.columns[i].width * 100 + view.columns[i].position,
-                  entries[i][1].width * 100 + entries[i][1].position)
-            << i;
+    EXPECT_EQ(Shown().rfind("60:1 120:0 0:2 100:3 80:4 150:5 100:6 100:7 80:8 140:9 ", 0), 0u);
 }
 
 TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPositionsByRow) {
@@ -254,19 +260,17 @@ TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPosition
         return out;
     };
     EXPECT_EQ(columns(), (std::vector<int>{-11, 1, 2, 5, 6, 7, 8, 9, 0, 11, 12, 13, 14, 15, 16, 17, 3, 4}));
-    EXPECT_EQ(settings.Width(10), 250);  // a hidden column gets its default width
-    rows[0].checked = true;              // shown again and confirmed
+    rows[0].checked = true;  // shown again and confirmed: with its default width
     std::swap(rows[1], rows[2]);
     rows[4].checked = false;
     settings.Accept(rows);
-    for (const auto& [id, width, position] : {std::array{10, 250, 0}, {1, 100, 2}, {2, 80, 1}, {5, 2400, 3}, {6, 0, 4}})
-        EXPECT_EQ(settings.layout.entries[id].width * 100 + settings.layout.entries[id].position,
-                  width * 100 + position)
-            << id;
+    EXPECT_EQ(Text(settings.layout).rfind("50:8 100:2 80:1 100:16 80:17 2400:3 0:4 100:5 80:6 140:7 ", 0), 0u);
+    EXPECT_EQ(settings.layout.entries[10].width, 250);
 
     settings.Reset();  // "Default": id order, default widths
     rows = settings.FillRows();
-    for (int c = 0; c < kLayoutColumns; ++c) EXPECT_EQ(columns()[c] * 1000 + settings.Width(c), c * 1000 + widths[c]);
+    EXPECT_EQ(Text(settings.layout), Text(defaults));
+    EXPECT_EQ(columns(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
 
     const std::pair<const char*, int> texts[] = {{"0", 80}, {"", 80},     {"1000", 80}, {"12a", 80},
                                                  {"1", 1},  {"999", 999}, {"007", 7}};
