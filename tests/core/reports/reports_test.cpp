@@ -14,7 +14,6 @@
 #include "../views/list_test_support.h"
 #include "../views/program_strings.h"
 #include "../whois/whois_test_support.h"
-#include "lookup/server_selection.h"
 #include "reports/html_report_writer.h"
 #include "reports/report_driver.h"
 #include "reports/report_environment.h"
@@ -78,21 +77,6 @@ class ReportTest : public ::testing::Test {
     AddressList list;
 };
 
-const struct {
-    const char* file;
-    int registry;
-    const char* ip;
-    const char* resolvedName;
-} kSources[] = {
-    {"arin/direct_allocation_no_referral_4.2.2.1.txt", RegistryArin, "4.2.2.1", "b.resolvers.level3.net"},
-    {"ripe/telecomitalia_2025_151.99.187.181.txt", RegistryRipe, "151.99.187.181", ""},
-    {"ripe/colt_person_62.97.102.115.txt", RegistryRipe, "62.97.102.115", ""},
-    {"apnic/hinet_irt_twnic_218.165.121.114.txt", RegistryApnic, "218.165.121.114", ""},
-    {"lacnic/cantv_allocated_200.44.33.31.txt", RegistryLacnic, "200.44.33.31", ""},
-    {"lacnic/nicbr_mojibake_trailing_cr_200.165.206.74.txt", RegistryLacnic, "200.165.206.74", ""},
-    {"afrinic/sentech_2025_66.18.70.6.txt", RegistryAfrinic, "66.18.70.6", ""},
-};
-
 enum Layout {
     Plain,      // every column in id order, every row
     Reordered,  // sorted by country, the address hidden, the owner first; a right-to-left GB2312 page
@@ -118,18 +102,22 @@ const Golden kGoldens[] = {
 
 class RealReportTest : public ReportTest, public ::testing::WithParamInterface<Golden> {
   protected:
-    void SetUp() override {
-        std::string text;
-        for (const auto& source : kSources) text += std::string(source.ip) + " ";
-        Add((text + "198.51.100.250").c_str());  // the last lookup failed
-        for (int i = 0; i < static_cast<int>(std::size(kSources)); ++i) {
-            LookupItem& item = *list.At(i);
-            const std::string answer = ReadWhoisAnswer(kSources[i].file);
-            ASSERT_EQ(ParseAnswer(&item.record, kSources[i].registry, answer.c_str()), 0) << kSources[i].file;
+    void SetUp() override {  // the answers of real_sources.txt, then a lookup that failed
+        std::ifstream sources(OL_TEST_DATA_DIR "/reports/real_sources.txt");
+        std::string line, file, ip;
+        for (int registry = 0, index = 0; std::getline(sources, line);) {
+            if (line[0] == '#') continue;
+            std::istringstream fields(line);
+            fields >> file >> registry >> ip;
+            Add(ip.c_str());
+            LookupItem& item = *list.At(index++);
+            const std::string answer = ReadWhoisAnswer(file);
+            ASSERT_EQ(ParseAnswer(&item.record, registry, answer.c_str()), 0) << file;
             item.rawText->SetText(answer.c_str());
             item.status = LookupStatus::Succeeded;
-            CopyName(item.resolvedName, kSources[i].resolvedName);
+            fields >> item.resolvedName;
         }
+        Add("198.51.100.250");
         list.At(list.ItemCount() - 1)->status = LookupStatus::Failed;
         list.RefreshAllRows();
     }
@@ -180,13 +168,14 @@ INSTANTIATE_TEST_SUITE_P(, RealReportTest, ::testing::ValuesIn(kGoldens));
 TEST_F(ReportTest, OnlyTheLastWriteOfAnItemCounts) {
     Add("198.51.100.7 203.0.113.9");
     ShowColumns({ColumnOrder, ColumnIp});  // a plain item: rule, two lines, rule, empty line
-    // format, failing write, report written, writes
-    for (const auto& f : {std::array<int, 4>{FormatPlainText, 2, 1, 10},
-                          {FormatPlainText, 5, 0, 5},
-                          {FormatTabbed, 1, 0, 1},
-                          {FormatHtmlHorizontal, 2, 0, 3},
-                          {0, 0, 0, 0},
-                          {7, 0, 0, 0}}) {
+    const int failures[][4] = {            // format, failing write, report written, writes
+                               {FormatPlainText, 2, 1, 10},
+                               {FormatPlainText, 5, 0, 5},
+                               {FormatTabbed, 1, 0, 1},
+                               {FormatHtmlHorizontal, 2, 0, 3},
+                               {0, 0, 0, 0},
+                               {7, 0, 0, 0}};
+    for (const auto& f : failures) {
         StringSink sink;
         sink.failWrite = f[1];
         EXPECT_EQ(WriteReport(list, sink, f[0], false), f[2] != 0) << f[0] << " " << f[1];
@@ -308,24 +297,20 @@ TEST_F(ReportTest, WhoisRecordsOfSelectedRowsInReverseOrderEachClosedByStars) {
     EXPECT_EQ(records(), std::string(1022, 'a') + "\r\nb\r\n" + stars);
 }
 
-TEST_F(ReportTest, SaveFilterStringsAndTheRememberedIndex) {
-    const auto text = [&](int id) { return strings.builtin[id]; };
-    const std::string txt = " (*.txt)\0*.txt\0"s, html = " (*.htm;*.html)\0*.htm;*.html\0"s;
-    EXPECT_EQ(MakeFilterString(kReportFilters, 6),
-              text(IDS_FILTER_TEXT) + txt + text(IDS_FILTER_TAB_DELIMITED) + txt + text(IDS_FILTER_TABULAR) + txt +
-                  text(IDS_FILTER_HTML_HORIZONTAL) + html + text(IDS_FILTER_HTML_VERTICAL) + html +
-                  text(IDS_FILTER_XML) + " (*.xml)\0*.xml\0\0"s);
-    EXPECT_EQ(MakeFilterString(kWhoisFilters, 2),
-              text(IDS_WHOIS_FILTER_TEXT) + txt + text(IDS_WHOIS_FILTER_ALL) + " (*.*)\0*.*\0\0"s);
+TEST_F(ReportTest, SaveFiltersKeepTheirIndexesAndTheRememberedOneIsInRange) {
+    EXPECT_EQ(MakeFilterString(kWhoisFilters, 2), strings.builtin[IDS_WHOIS_FILTER_TEXT] + " (*.txt)\0*.txt\0"s +
+                                                      strings.builtin[IDS_WHOIS_FILTER_ALL] + " (*.*)\0*.*\0\0"s);
     // A translation too long for the 1024 bytes drops the entries that do not
     // fit; later ones are not tried, as each kept entry must stay at its index.
-    const std::string start = text(IDS_FILTER_TEXT) + txt + text(IDS_FILTER_TAB_DELIMITED) + txt;
-    const size_t room = kFilterStringSize - start.size() - txt.size() - 1;
+    const std::string full = MakeFilterString(kReportFilters, 6);
+    size_t second = 0;  // the end of the second entry: four NULs in
+    for (int i = 0; i < 4; ++i) second = full.find('\0', second) + 1;
+    const size_t room = kFilterStringSize - second - std::strlen(" (*.txt)") - std::strlen("*.txt") - 3;
     for (size_t length : {room, room + 1}) {
         strings.translated[IDS_FILTER_TABULAR] = std::string(length, 'T');
         ResetUiStringCache();
-        EXPECT_EQ(MakeFilterString(kReportFilters, 6),
-                  start + (length == room ? std::string(length, 'T') + txt : ""s) + "\0"s);
+        const std::string third = length == room ? std::string(length, 'T') + " (*.txt)\0*.txt\0"s : "";
+        EXPECT_EQ(MakeFilterString(kReportFilters, 6), full.substr(0, second) + third + "\0"s);
     }
     for (int saved : {-3, 0, 1, 6, 7}) EXPECT_EQ(ReportFilterIndex(saved), saved >= 1 && saved <= 6 ? saved : 1);
 }
