@@ -153,8 +153,12 @@ TEST_F(ResultListTest, RebuildAddsRowsKeepsRowsAndDropsVanishedOnes) {
     ExpectRowsShowItems(list, view);
 
     list.Clear();
-    Add("203.0.113.5 203.0.113.6");  // a new run over fewer items
+    Add("203.0.113.5 203.0.113.6", false);  // a new run over fewer items
+    list.Rebuild(false);
     EXPECT_EQ(view.ColumnOfRows(ColumnIp), (Strings{"203.0.113.6", "203.0.113.5"}));
+    list.SetItemStatus(0, LookupStatus::Failed);  // a kept row still knows where it is
+    list.RefreshRows();
+    ExpectRowsShowItems(list, view);
     list.selectFirstRowAfterRebuild = true;
     list.Rebuild(true);
     EXPECT_TRUE(view.rows[0].selected && view.rows[0].focused);
@@ -172,6 +176,7 @@ TEST_F(ResultListTest, RefreshTouchesOnlyTheCellsThatChanged) {
     EXPECT_EQ(view.textWrites, texts);  // nothing changed, nothing written
     list.SetItemStatus(1, LookupStatus::Succeeded);
     list.RefreshRows();
+    list.RefreshAllRows();
     EXPECT_EQ(view.textWrites, texts + 1);  // the status cell
     EXPECT_EQ(view.imageWrites, images + 1);
     EXPECT_EQ(list.PendingChanges(), 0u);
@@ -235,7 +240,9 @@ TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
     twoAtZero.entries[1] = {7, 0};
     for (const ColumnLayout& layout : {ColumnLayout{}, twoAtZero}) {
         list.ApplyColumnLayout(layout);
-        EXPECT_EQ(Shown(), Text(defaults));
+        EXPECT_EQ(Shown(),
+                  "50:0 100:1 80:2 100:3 80:4 150:5 100:6 100:7 80:8 140:9 250:10 130:11 130:12 150:13 150:14 120:15 "
+                  "120:16 150:17 ");
     }
     // Out-of-range entries keep their column's defaults; the others apply.
     ColumnLayout layout = defaults;
@@ -261,11 +268,10 @@ TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPosition
     };
     EXPECT_EQ(columns(), (std::vector<int>{-11, 1, 2, 5, 6, 7, 8, 9, 0, 11, 12, 13, 14, 15, 16, 17, 3, 4}));
     rows[0].checked = true;  // shown again and confirmed: with its default width
-    std::swap(rows[1], rows[2]);
+    std::swap(rows[0], rows[1]);
     rows[4].checked = false;
     settings.Accept(rows);
-    EXPECT_EQ(Text(settings.layout).rfind("50:8 100:2 80:1 100:16 80:17 2400:3 0:4 100:5 80:6 140:7 ", 0), 0u);
-    EXPECT_EQ(settings.layout.entries[10].width, 250);
+    EXPECT_EQ(Text(settings.layout).rfind("50:8 100:0 80:2 100:16 80:17 2400:3 0:4 100:5 80:6 140:7 250:1 ", 0), 0u);
 
     settings.Reset();  // "Default": id order, default widths
     rows = settings.FillRows();
