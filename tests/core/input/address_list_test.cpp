@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
+#include "../views/program_strings.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
 #include "whois/server_selection.h"

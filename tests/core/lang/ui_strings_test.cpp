@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lang/ui_strings.h"
-#include "views/test_ui_strings.h"
+#include "views/program_strings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
+#include "../views/program_strings.h"
 #include "whois/server_selection.h"
 #include "base/options.h"
 #include "views/result_columns.h"
