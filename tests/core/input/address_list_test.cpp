@@ -1,3 +1,4 @@
+// The address list: what a text adds to it, and what it keeps per address.
 #include "input/address_list.h"
 
 #include <gtest/gtest.h>
@@ -6,10 +7,10 @@
 #include <map>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
+#include "input/address_extraction.h"
+#include "input/address_text_input.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
 #include "lookup/server_selection.h"
@@ -20,23 +21,22 @@ namespace {
 class FakeResolver : public HostNameResolver {
   public:
     bool ResolveHostName(const char* name, uint32_t* address) override {
-        asked.emplace_back(name);
+        asked += std::string(asked.empty() ? "" : " ") + name;
         const auto found = names.find(name);
-        if (found == names.end()) return false;
-        *address = Ip(found->second.c_str());
-        return true;
+        if (found != names.end()) *address = Ip(found->second);
+        return found != names.end();
     }
-    std::map<std::string, std::string> names;
-    std::vector<std::string> asked;
+    std::map<std::string, const char*> names;
+    std::string asked;
 };
 
 class RecordingStarter : public ReverseResolveStarter {
   public:
     int StartResolve(uint32_t address) override {
-        started.push_back(Dotted(address));
+        started += Dotted(address) + " ";
         return 1;
     }
-    std::vector<std::string> started;
+    std::string started;
 };
 
 class AddressListTest : public ::testing::Test {
@@ -46,172 +46,178 @@ class AddressListTest : public ::testing::Test {
         list.SetHostNameResolver(&resolver);
         list.SetReverseResolveStarter(&starter);
     }
-    void Add(const char* text) {
-        options.addressText.SetText(text);
+    void Add(const std::string& text) {
+        ASSERT_TRUE(SetAddressBytes(options.addressText, text.data(), static_cast<int64_t>(text.size())));
         list.AddAddressesFromText();
     }
+    // The items as "address" or "address=host name", in storage order.
+    std::string Found() const {
+        std::string found;
+        for (int i = 0; i < list.ItemCount(); ++i) {
+            const LookupItem& item = *list.At(i);
+            found += (i ? " " : "") + Dotted(item.ip) + (item.hostName[0] ? "=" : "") + item.hostName;
+        }
+        return found;
+    }
 
-    TestUiStrings strings;
     Options options;
     AddressList list;
     FakeResolver resolver;
     RecordingStarter starter;
 };
 
-TEST_F(AddressListTest, ReservedRangesAreDropped) {
-    Add("10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3");
-    EXPECT_EQ(list.ItemCount(), 0);
-    Add("172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255");
-    EXPECT_EQ(Addresses(list),
-              (std::vector<std::string>{"172.32.0.1", "192.169.0.1", "11.0.0.1", "240.0.0.1", "255.255.255.255",
-                                        "172.15.0.1", "169.253.0.1", "223.255.255.255"}));
+TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
+    resolver.names = {{"mx.example.org", "192.0.2.1"},
+                      {"mail.example.net", "192.0.2.2"},
+                      {"ab-c.lan", "192.0.2.3"},
+                      {".abc.lan", "192.0.2.3"}};
+    const char header[] =
+        "Received: from mx.example.org (mx.example.org [198.51.100.25])\r\n"
+        "\tby mail.example.net with ESMTP id 1A2B3C; Tue, 3 Dec 2024 10:00:00 +0000\r\n"
+        "From: \"Someone\" <someone@example.org>\r\n";
+    std::string separated, separatedFound;  // each of the 19 separators ends an address
+    for (const char* s = " []@\"{},;:*'()!\r\n\t/"; *s; ++s) {
+        const std::string ip = "198.51.100." + std::to_string(*s);
+        separated += ip + *s;
+        separatedFound += (separatedFound.empty() ? "" : " ") + ip;
+    }
+    const struct {
+        int hostNames;
+        std::string text, found, asked;
+    } cases[] = {
+        // Each occurrence of a name is asked again; "example.org>" is no host name.
+        {1, header, "192.0.2.1=mx.example.org 198.51.100.25 192.0.2.2=mail.example.net",
+         "mx.example.org mx.example.org mail.example.net"},
+        {0, header, "198.51.100.25", ""},
+        {1, "abc a.b ab.1 x..lan abc.lan. ab_c.lan abc.lan< m\xC3\xBCller.de ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan",
+         "192.0.2.3=ab-c.lan", "ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan"},
+        {0, "10.0.0.1,198.51.100.1;203.0.113.9 198.51.100.1", "198.51.100.1 203.0.113.9", ""},
+        {0, separated, separatedFound, ""},
+        {0,
+         "198.51.100.1<198.51.100.2 198.51.100.1>198.51.100.2 198.51.100.1=198.51.100.2 198.51.100.1-198.51.100.2 "
+         "198.51.100.1.198.51.100.2 198.51.100.1|198.51.100.2 198.51.100.1\\198.51.100.2 198.51.100.1\v198.51.100.2",
+         "", ""},
+        {0, "<198.51.100.1> 198.51.100.1. 198.51.100 198.51.100.256 198.51.100.1234 198.51.100.-1 +198.51.100.1", "",
+         ""},
+        {0, "198.051.100.001 198.51.100.4/24 [198.51.100.5]:25 (198.51.100.6)",
+         "198.51.100.1 198.51.100.4 198.51.100.5 198.51.100.6", ""},
+        {0, std::string("198.51.100.1\0 203.0.113.9", 25), "198.51.100.1", ""},  // the text ends at its first NUL
+        {1, std::string(1022, '1') + "198.51.100.9", "", ""},  // what follows 1022 characters of a token is lost
+    };
+    for (const auto& c : cases) {
+        list.Clear();
+        resolver.asked.clear();
+        options.HostNameToIP = c.hostNames;
+        Add(c.text);
+        EXPECT_EQ(Found(), c.found) << c.text;
+        EXPECT_EQ(resolver.asked, c.asked) << c.text;
+    }
 }
 
-TEST_F(AddressListTest, NewItemsWaitWithOrderNumbersAndAnEmptyAnswer) {
-    Add("198.51.100.1 203.0.113.9");
-    ASSERT_EQ(list.ItemCount(), 2);
-    for (int i = 0; i < 2; ++i) {
+TEST_F(AddressListTest, LongNamesAreCut) {
+    options.HostNameToIP = 1;
+    std::string name(2000, 'a');
+    name.replace(1000, 4, ".com");
+    resolver.names = {{name.substr(0, 1022), "192.0.2.9"}};
+    Add(name + " 198.51.100.9");
+    EXPECT_EQ(resolver.asked, name.substr(0, 1022));  // the token
+    EXPECT_EQ(Found(), "192.0.2.9=" + name.substr(0, 126) + " 198.51.100.9");
+    list.SetResolvedName(Ip("198.51.100.9"), name.c_str());
+    EXPECT_EQ(std::string(list.At(1)->resolvedName), name.substr(0, 126));
+}
+
+TEST_F(AddressListTest, ReservedRangesAreDroppedAndTheirNeighboursKept) {
+    Add("10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3");
+    EXPECT_EQ(Found(), "");
+    const char kept[] =
+        "172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255 9.0.0.1 "
+        "126.0.0.1 128.0.0.1";
+    Add(kept);
+    EXPECT_EQ(Found(), kept);
+}
+
+TEST_F(AddressListTest, NewItemsWaitInInputOrderAndTheFirstOccurrenceStays) {
+    options.HostNameToIP = 1;
+    resolver.names = {{"mail.example.org", "198.51.100.1"}, {"relay.example.org", "203.0.113.9"}};
+    Add("mail.example.org 203.0.113.9 198.51.100.1 relay.example.org 41.0.0.1");
+    options.FindServerByIP = 0;
+    Add("198.51.100.1 62.0.0.1 203.0.113.9");  // a later text adds only what is new
+    EXPECT_EQ(Found(), "198.51.100.1=mail.example.org 203.0.113.9 41.0.0.1 62.0.0.1");
+    const int32_t registries[] = {RegistryArin, RegistryApnic, RegistryAfrinic, RegistryArin};
+    for (int i = 0; i < 4; ++i) {
         const LookupItem* item = list.At(i);
         EXPECT_EQ(item->order, i + 1);
         EXPECT_EQ(item->status, LookupStatus::Waiting);
+        EXPECT_EQ(item->registry, registries[i]);
+        EXPECT_EQ(item->owner, &list);
         ASSERT_NE(item->rawText, nullptr);
         EXPECT_EQ(item->rawText->growStep, 256);
-        EXPECT_EQ(item->owner, &list);
+        EXPECT_EQ(list.FindAddress(item->ip), i);
     }
-    EXPECT_EQ(list.At(2), nullptr);
-}
-
-TEST_F(AddressListTest, FirstOccurrenceOfAnAddressStays) {
-    options.HostNameToIP = 1;
-    resolver.names = {{"mail.example.org", "198.51.100.1"}, {"relay.example.org", "203.0.113.9"}};
-    Add("mail.example.org 203.0.113.9 198.51.100.1 relay.example.org");
-    ASSERT_EQ(Addresses(list), (std::vector<std::string>{"198.51.100.1", "203.0.113.9"}));
-    EXPECT_STREQ(list.At(0)->hostName, "mail.example.org");
-    EXPECT_STREQ(list.At(1)->hostName, "");
-    EXPECT_EQ(list.At(1)->order, 2);
-
-    // A later append of the same text adds only what is new.
-    Add("198.51.100.1 192.0.2.7 203.0.113.9");
-    EXPECT_EQ(Addresses(list), (std::vector<std::string>{"198.51.100.1", "203.0.113.9", "192.0.2.7"}));
-    EXPECT_EQ(list.At(2)->order, 3);
-    EXPECT_EQ(list.FindAddress(Ip("192.0.2.7")), 2);
+    EXPECT_EQ(list.At(4), nullptr);
     EXPECT_EQ(list.FindAddress(Ip("192.0.2.8")), -1);
 }
 
-TEST_F(AddressListTest, LoadOnlyLastIpKeepsTheLastValidAddress) {
+TEST_F(AddressListTest, LoadOnlyLastIpKeepsTheLastValidAddressWithoutItsName) {
     options.LoadOnlyLastIP = 1;
-    Add("198.51.100.1 203.0.113.9 10.0.0.1");
-    ASSERT_EQ(Addresses(list), (std::vector<std::string>{"203.0.113.9"}));
-
-    list.Clear();
     options.HostNameToIP = 1;
     resolver.names = {{"last.example.org", "192.0.2.200"}};
-    Add("192.0.2.1, 192.0.2.2, 192.0.2.3, last.example.org, 192.168.1.1 127.0.0.1");
-    ASSERT_EQ(list.ItemCount(), 1);
-    EXPECT_EQ(Dotted(list.At(0)->ip), "192.0.2.200");
-    EXPECT_STREQ(list.At(0)->hostName, "");  // the host name is not kept
-    EXPECT_EQ(list.At(0)->order, 1);
-
-    // Nothing valid: nothing is added, and an address already listed stays single.
-    Add("10.0.0.1");
-    EXPECT_EQ(list.ItemCount(), 1);
-    Add("192.0.2.200");
-    EXPECT_EQ(list.ItemCount(), 1);
+    Add("192.0.2.1, 192.0.2.2, last.example.org, 192.168.1.1 127.0.0.1");
+    Add("10.0.0.1");     // nothing valid: nothing added
+    Add("192.0.2.200");  // listed already
+    Add("203.0.113.9 10.0.0.1");
+    EXPECT_EQ(Found(), "192.0.2.200 203.0.113.9");
+    EXPECT_EQ(list.At(1)->order, 2);
 }
 
-TEST_F(AddressListTest, FindServerByIpChoosesTheFirstRegistry) {
-    Add("41.0.0.1 62.0.0.1 8.0.0.1 200.1.1.1");
-    EXPECT_EQ(list.At(0)->registry, RegistryAfrinic);
-    EXPECT_EQ(list.At(1)->registry, RegistryRipe);
-    EXPECT_EQ(list.At(2)->registry, RegistryArin);  // no table entry
-    EXPECT_EQ(list.At(3)->registry, RegistryLacnic);
-
-    list.Clear();
-    options.FindServerByIP = 0;
-    Add("41.0.0.1 62.0.0.1 200.1.1.1");
-    for (int i = 0; i < list.ItemCount(); ++i) EXPECT_EQ(list.At(i)->registry, RegistryArin);
-}
-
-TEST_F(AddressListTest, ClearReleasesAnswersAndRestartsTheOrder) {
-    Add("198.51.100.1 203.0.113.9");
+TEST_F(AddressListTest, StorageGrowsWithoutMovingItemsAndClearStartsAfresh) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "198.51." + std::to_string(i / 250) + "." + std::to_string(i % 250) + " ";
+    Add(text);
+    const LookupItem* first = list.At(0);
+    Add("192.0.2.1");
+    EXPECT_EQ(list.At(0), first);
+    EXPECT_EQ(Dotted(list.At(299)->ip), "198.51.1.49");
+    EXPECT_EQ(list.At(300)->order, 301);
     list.At(0)->rawText->SetText("answer");
     list.At(0)->resolvedName[0] = 'x';
     list.Clear();
-    EXPECT_EQ(list.ItemCount(), 0);
-    EXPECT_EQ(list.FindAddress(Ip("198.51.100.1")), -1);
-    Add("203.0.113.9");
-    ASSERT_EQ(list.ItemCount(), 1);
+    EXPECT_EQ(list.FindAddress(Ip("198.51.0.0")), -1);
+    Add("198.51.0.0");
     EXPECT_EQ(list.At(0)->order, 1);
     EXPECT_STREQ(list.At(0)->RawText(), "");
     EXPECT_STREQ(list.At(0)->resolvedName, "");
 }
 
-TEST_F(AddressListTest, StorageGrowsWithoutMovingItems) {
-    std::string text;
-    for (int i = 0; i < 300; ++i) text += "198.51." + std::to_string(i / 250) + "." + std::to_string(i % 250) + " ";
-    Add(text.c_str());
-    ASSERT_EQ(list.ItemCount(), 300);
-    const LookupItem* first = list.At(0);
-    Add("192.0.2.1");
-    EXPECT_EQ(list.At(0), first);
-    EXPECT_EQ(list.At(299)->order, 300);
-    EXPECT_EQ(Dotted(list.At(299)->ip), "198.51.1.49");
-}
-
-TEST_F(AddressListTest, LongHostNamesAreCut) {
-    options.HostNameToIP = 1;
-    const std::string name = std::string(200, 'a') + ".example.org";
-    resolver.names = {{name, "192.0.2.9"}};
-    Add(name.c_str());
-    ASSERT_EQ(list.ItemCount(), 1);
-    EXPECT_EQ(std::string(list.At(0)->hostName), name.substr(0, 126));
-}
-
-TEST_F(AddressListTest, ReverseResolutionStartsForEveryItem) {
+TEST_F(AddressListTest, NamesAreResolvedForEveryItemAndReachTheirItem) {
     Add("198.51.100.1");
     options.ResolveIPAddr = 1;
     Add("203.0.113.9 198.51.100.1 10.0.0.1");
-    // Earlier items are resolved again with the new ones, in storage order.
-    EXPECT_EQ(starter.started, (std::vector<std::string>{"198.51.100.1", "203.0.113.9"}));
-    options.ResolveIPAddr = 0;
-    starter.started.clear();
-    Add("192.0.2.1");
-    EXPECT_TRUE(starter.started.empty());
-}
-
-TEST_F(AddressListTest, ResolvedNamesReachTheirItem) {
-    Add("198.51.100.1 203.0.113.9");
+    EXPECT_EQ(starter.started, "198.51.100.1 203.0.113.9 ");  // the earlier items again with the new one
     list.SetResolvedName(Ip("203.0.113.9"), "host.example.net");
     EXPECT_STREQ(list.At(1)->resolvedName, "host.example.net");
     EXPECT_STREQ(list.At(0)->resolvedName, "");
     EXPECT_EQ(list.namesChanged.load(), 1);
-
-    // A result for an address no longer listed changes nothing.
     list.namesChanged = 0;
-    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");
+    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");  // not listed
     EXPECT_EQ(list.namesChanged.load(), 0);
-
-    const std::string longName(300, 'n');
-    list.SetResolvedName(Ip("198.51.100.1"), longName.c_str());
-    EXPECT_EQ(std::string(list.At(0)->resolvedName), longName.substr(0, 126));
 }
 
+// Resolver threads write names while the user interface adds items and
+// refreshes rows: every row still shows its own item at the end.
 TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
     FakeReportView view;
     list.Attach(&view);
     view.InsertColumns(list);
+    const auto address = [](int i) { return "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1); };
     std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int round = 0; !done; ++round) {
-            for (int i = 0; i < 200; ++i) {
-                const std::string ip = "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1);
-                list.SetResolvedName(Ip(ip.c_str()), round % 2 ? "odd.example" : "even.example");
-            }
+            for (int i = 0; i < 200; ++i) list.SetResolvedName(Ip(address(i).c_str()), round % 2 ? "odd" : "even");
         }
     });
     for (int i = 0; i < 200; ++i) {
-        const std::string ip = "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1);
-        Add(ip.c_str());
+        Add(address(i));
         if (i % 50 == 0) list.Rebuild(true);
         list.RefreshRows();
     }
@@ -222,30 +228,24 @@ TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
     ExpectRowsShowItems(list, view);
 }
 
-TEST_F(AddressListTest, SelectDefaultRowPrefersTheLastAllocatedRow) {
+TEST_F(AddressListTest, SelectDefaultRowPrefersTheLastAllocatedRowAndKeepsASelection) {
     FakeReportView view;
     list.Attach(&view);
     view.InsertColumns(list);
     Add("198.51.100.1 198.51.100.2 198.51.100.3");
-    for (int i = 0; i < 3; ++i) list.At(i)->record.allocated = 1;
-    list.Rebuild(true);
-    EXPECT_EQ(list.SelectedCount(), 0);  // the address list selects nothing itself
-    list.SelectDefaultRow();
-    EXPECT_TRUE(view.rows[0].selected && view.rows[0].focused);
-
-    view.SetRowState(-1, 0, kRowSelected | kRowFocused);
-    list.At(0)->record.allocated = 2;
-    list.At(1)->record.allocated = 0;
-    list.SelectDefaultRow();
-    EXPECT_EQ(list.SelectedCount(), 1);
-    EXPECT_TRUE(view.rows[1].selected && view.rows[1].focused);
-
-    // A selection is left as it is.
-    view.SetRowState(-1, 0, kRowSelected | kRowFocused);
-    view.SetRowState(2, kRowSelected, kRowSelected);
-    list.SelectDefaultRow();
-    EXPECT_EQ(list.SelectedCount(), 1);
-    EXPECT_TRUE(view.rows[2].selected);
+    const struct {
+        int allocated[3];
+        int selectedBefore, selectedAfter;
+    } cases[] = {{{1, 1, 1}, -1, 0}, {{2, 0, 1}, -1, 1}, {{2, 0, 1}, 2, 2}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 3; ++i) list.At(i)->record.allocated = c.allocated[i];
+        list.Rebuild(true);
+        view.SetRowState(-1, 0, kRowSelected | kRowFocused);
+        if (c.selectedBefore >= 0) view.SetRowState(c.selectedBefore, kRowSelected, kRowSelected);
+        list.SelectDefaultRow();
+        EXPECT_EQ(list.SelectedCount(), 1);
+        EXPECT_TRUE(view.rows[static_cast<size_t>(c.selectedAfter)].selected);
+    }
 }
 
 }  // namespace

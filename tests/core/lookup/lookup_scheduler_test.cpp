@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/test_ui_strings.h"
 #include "lookup/server_selection.h"
 #include "shell/options.h"
-#include "views/result_columns.h"
 
 namespace {
 
@@ -23,361 +23,227 @@ std::string ReadAnswer(const std::string& relative) {
     return s.str();
 }
 
-// A RIPE-family answer that hands the block to AfriNIC: asked at AfriNIC it
-// refers again, so a chain of it never ends by itself.
-const char kAfricaReferral[] =
-    "inetnum:        196.0.0.0 - 196.255.255.255\n"
-    "netname:        AFRINIC-TRANSFERRED\n"
-    "org:            ORG-AFNC1-RIPE\n"
-    "source:         RIPE\n";
+// Real answers by short name. "to-afrinic" is a RIPE answer handing the block
+// to AfriNIC; asked at AfriNIC it refers again, so its chain never ends by itself.
+const std::map<std::string, std::string>& Answers() {
+    static const std::map<std::string, std::string> answers = {
+        {"arin", ReadAnswer("arin/direct_allocation_no_referral_4.2.2.1.txt")},
+        {"to-ripe", ReadAnswer("arin/referral_ripe_allocated_185.2.136.189.txt")},
+        {"to-lacnic", ReadAnswer("arin/referral_lacnic_erx_170.0.0.0.txt")},
+        {"to-afrinic", ReadAnswer("ripe/afrinic_referral_constructed_194.0.0.1.txt")},
+        {"ripe", ReadAnswer("ripe/raw_tcp_payload_185.2.136.189.txt")},
+        {"lacnic", ReadAnswer("lacnic/nicbr_format_170.0.0.0.txt")},
+        {"afrinic", ReadAnswer("afrinic/sentech_2025_66.18.70.6.txt")},
+        {"empty", ""}};
+    return answers;
+}
 
-// Records what the scheduler asks of its host, in order.
-class FakeHost : public LookupHost {
+// Writes what the scheduler asks of its host as words: "?ip@registry" a query,
+// "#n" the progress, "busy"/"idle" the command states as `running` stands at
+// that moment, and a refresh as the statuses of all items ([W]aiting,
+// [R]etrieving, [S]ucceeded, [F]ailed, [P]aused).
+class RecordingHost : public LookupHost {
   public:
-    struct Query {
-        std::string ip;
-        int32_t registry;
-    };
-
-    FakeHost(const int32_t& running, AddressList& list) : running_(running), list_(list) {}
+    RecordingHost(AddressList& list, const int32_t& running) : list_(list), running_(running) {}
 
     int StartQuery(uint32_t ip, int32_t registry) override {
-        queries.push_back({Dotted(ip), registry});
-        events.push_back("query");
+        Log("?" + Dotted(ip) + "@" + std::to_string(registry));
         return startResult;
     }
-    void CancelQuery() override { events.push_back("cancel"); }
-    void PostLookupFailure() override {
-        ++postedFailures;
-        events.push_back("post-failure");
-    }
+    void CancelQuery() override { Log("cancel"); }
+    void PostLookupFailure() override { Log("post-fail"); }
     const char* AnswerText() override { return answer.c_str(); }
-    void SetPauseTimer(uint32_t ms) override {
-        pauseTimers.push_back(ms);
-        timerPending = true;
-        events.push_back("pause");
-    }
-    void KillPauseTimer() override {
-        timerPending = false;
-        events.push_back("kill-pause");
-    }
+    void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
+    void KillPauseTimer() override { Log("unpause"); }
     void RefreshRows() override {
-        ++refreshes;
-        list_.RefreshRows();
+        std::string rows = "[";
+        for (int i = 0; i < list_.ItemCount(); ++i) rows += " WRSFP"[static_cast<int>(list_.At(i)->status)];
+        Log(rows + "]");
     }
-    void ShowProgress(int number) override { progress.push_back(number); }
-    void UpdateCommandStates() override {
-        // The Stop command's state is taken from `running` at this moment.
-        stopEnabled.push_back(running_ != 0);
-    }
-    void UpdateStatusBar() override { ++statusUpdates; }
-    void ShowSelectedAnswer() override { events.push_back("show-answer"); }
-    void FocusList() override { events.push_back("focus"); }
-    void RunEnded() override {
-        ++runsEnded;
-        events.push_back("ended");
+    void ShowProgress(int number) override { Log("#" + std::to_string(number)); }
+    void UpdateCommandStates() override { Log(running_ ? "busy" : "idle"); }
+    void UpdateStatusBar() override { Log("bar"); }
+    void ShowSelectedAnswer() override { Log("show"); }
+    void FocusList() override { Log("focus"); }
+    void RunEnded() override { Log("end"); }
+
+    std::string Take() {
+        std::string taken;
+        taken.swap(events_);
+        return taken;
     }
 
     int startResult = 1;
     std::string answer;
-    std::vector<Query> queries;
-    std::vector<std::string> events;
-    std::vector<uint32_t> pauseTimers;
-    std::vector<int> progress;
-    std::vector<bool> stopEnabled;
-    bool timerPending = false;
-    int postedFailures = 0;
-    int refreshes = 0;
-    int statusUpdates = 0;
-    int runsEnded = 0;
+
+    void Log(const std::string& event) { events_ += (events_.empty() ? "" : " ") + event; }
 
   private:
-    const int32_t& running_;
     AddressList& list_;
+    const int32_t& running_;
+    std::string events_;
 };
 
 class SchedulerTest : public ::testing::Test {
   protected:
-    SchedulerTest() : list(&options), host(running, list), scheduler(list, host, options, currentIndex, running) {
+    SchedulerTest() : list(&options), host(list, running), scheduler(list, host, options, currentIndex, running) {
         options.ResolveIPAddr = 0;
-        options.FindServerByIP = 1;
-        list.Attach(&view);
-        view.InsertColumns(list);
     }
-
     // What the main window does on UM_RUNADDRESSTEXT.
     void Run(const char* text) {
         list.Clear();
-        list.DeleteAllRows();
         options.addressText.SetText(text);
         list.AddAddressesFromText();
-        list.Rebuild(true);
         currentIndex = 0;
         running = 1;
         scheduler.StartNextLookup();
     }
-    // The open conversation answers with text.
-    void Answer(const std::string& text) {
-        host.answer = text;
+    void Answer(const char* name) {
+        host.answer = Answers().at(name);
         scheduler.OnLookupDone(0);
     }
-    void FireTimer() {
-        ASSERT_TRUE(host.timerPending);
-        host.timerPending = false;  // the window kills it as it fires
-        scheduler.StartNextLookup();
+    // One line of a script: "action > the events it causes". Actions:
+    // "options:FindServerByIP Pause PauseCount PauseTime", "run:addresses",
+    // "fail" (a failed conversation), "timer" (the pause timer or a stray
+    // start), "stop", "refuse" (conversations no longer start), or the name of
+    // the answer that arrives.
+    void Step(const std::string& line) {
+        const size_t arrow = line.find(" >");
+        ASSERT_NE(arrow, std::string::npos) << line;
+        const std::string action = line.substr(0, arrow);
+        if (action.compare(0, 8, "options:") == 0) {
+            std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
+                options.PauseTime;
+        } else if (action.compare(0, 4, "run:") == 0) {
+            Run(action.c_str() + 4);
+        } else if (action == "fail") {
+            scheduler.OnLookupDone(1);
+        } else if (action == "timer") {
+            scheduler.StartNextLookup();
+        } else if (action == "stop") {
+            scheduler.StopRun();
+        } else if (action == "refuse") {
+            host.startResult = 0;
+        } else if (action == "records") {
+            // Per item: registry to ask, source of the record, name of the answer kept.
+            for (int i = 0; i < list.ItemCount(); ++i) {
+                const LookupItem& item = *list.At(i);
+                std::string kept = "?";
+                for (const auto& [name, text] : Answers()) kept = text == item.RawText() ? name : kept;
+                host.Log(std::to_string(item.registry) + ":" + std::to_string(item.record.whoisSource) + ":" + kept);
+            }
+        } else {
+            Answer(action.c_str());
+        }
+        EXPECT_EQ(host.Take(), line.substr(std::min(line.size(), arrow + 3))) << "after " << action;
     }
-    LookupStatus Status(int index) { return list.At(index)->status; }
 
-    TestUiStrings strings;
     Options options;
     AddressList list;
-    FakeReportView view;
     int32_t currentIndex = 0;
     int32_t running = 0;
-    FakeHost host;
+    RecordingHost host;
     LookupScheduler scheduler;
 };
 
-const char kArinOnly[] = "4.2.2.1";  // first octet without a table entry: ARIN
-const std::string kArinAnswer = ReadAnswer("arin/direct_allocation_no_referral_4.2.2.1.txt");
-
-TEST_F(SchedulerTest, EmptyListEndsTheRunAtOnce) {
-    Run("no addresses, 10.0.0.1 is reserved");
-    EXPECT_EQ(list.ItemCount(), 0);
-    EXPECT_EQ(running, 0);
-    EXPECT_TRUE(host.queries.empty());
-    EXPECT_EQ(host.runsEnded, 1);
-    EXPECT_EQ(host.statusUpdates, 1);
-    ASSERT_FALSE(host.stopEnabled.empty());
-    EXPECT_FALSE(host.stopEnabled.back());
-    EXPECT_EQ(host.events, (std::vector<std::string>{"show-answer", "focus", "ended"}));
-}
-
-TEST_F(SchedulerTest, WalksTheListOneConversationAtATime) {
-    Run("4.2.2.1 4.2.2.2 4.2.2.3");
-    ASSERT_EQ(host.queries.size(), 1u);
-    EXPECT_EQ(Status(0), LookupStatus::Retrieving);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(view.rows[0].texts[ColumnStatus], strings.builtin[522]);  // the row shows it at once
-    Answer(kArinAnswer);
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 1);
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3}));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Status(i), LookupStatus::Succeeded);
-        EXPECT_EQ(list.At(i)->record.whoisSource, RegistryArin);
-        EXPECT_EQ(list.At(i)->RawText(), kArinAnswer);
+TEST_F(SchedulerTest, EventSequences) {
+    const struct {
+        const char* name;
+        const char* script;
+    } scenarios[] = {
+        {"nothing to ask ends the run at once", "run:none, 10.0.0.1 is reserved > idle [] bar show focus end"},
+        {"one conversation at a time; a straggler after the end changes nothing",
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "arin > [SW] busy #2 [SR] ?4.2.2.2@1\n"
+         "arin > [SS] idle [SS] bar show focus end\n"
+         "fail >\n"
+         "timer >"},
+        {"a pause after every second item but not after the last; outcomes while paused are ignored",
+         "options:1 1 2 5 >\n"
+         "run:4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5 > busy #1 [RWWWW] ?4.2.2.1@1\n"
+         "arin > [SWWWW] busy #2 [SRWWW] ?4.2.2.2@1\n"
+         "arin > [SSWWW] [SSPWW] pause:5000\n"
+         "arin >\n"
+         "timer > unpause busy #3 [SSRWW] ?4.2.2.3@1\n"
+         "arin > [SSSWW] busy #4 [SSSRW] ?4.2.2.4@1\n"
+         "arin > [SSSSW] [SSSSP] pause:5000\n"
+         "timer > unpause busy #5 [SSSSR] ?4.2.2.5@1\n"
+         "arin > [SSSSS] idle [SSSSS] bar show focus end"},
+        {"ARIN refers to RIPE NCC and LACNIC under the same number",
+         "options:0 0 0 0 >\n"
+         "run:185.2.136.189 170.0.0.1 > busy #1 [RW] ?185.2.136.189@1\n"
+         "to-ripe > busy #1 [RW] ?185.2.136.189@2\n"
+         "ripe > [SW] busy #2 [SR] ?170.0.0.1@1\n"
+         "to-lacnic > busy #2 [SR] ?170.0.0.1@4\n"
+         "lacnic > [SS] idle [SS] bar show focus end\n"
+         "records > 2:2:ripe 4:4:lacnic"},
+        {"a chain of referrals fails after four; the next item has its own four",
+         "run:193.0.0.1 193.0.0.2 > busy #1 [RW] ?193.0.0.1@2\n"
+         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
+         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
+         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
+         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
+         "to-afrinic > [FW] busy #2 [FR] ?193.0.0.2@2\n"
+         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
+         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
+         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
+         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
+         "afrinic > [FS] idle [FS] bar show focus end\n"
+         "records > 5:0:empty 5:5:afrinic"},
+        {"stop puts the item back and ignores its outcome",
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "stop > cancel idle [WW] bar\n"
+         "arin >\n"
+         "timer >"},
+        {"stop during a pause kills the timer",
+         "options:1 1 1 30 >\n"
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "arin > [SW] [SP] pause:30000\n"
+         "stop > cancel unpause idle [SW] bar\n"
+         "timer >"},
+        {"a new run during a pause replaces it",
+         "options:1 1 1 30 >\n"
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "arin > [SW] [SP] pause:30000\n"
+         "run:4.2.2.3 > unpause busy #1 [R] ?4.2.2.3@1\n"
+         "arin > [S] idle [S] bar show focus end"},
+        {"a conversation that cannot start fails through the posted outcome",
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "refuse >\n"
+         "arin > [SW] busy #2 [SR] ?4.2.2.2@1 post-fail\n"
+         "fail > [SF] idle [SF] bar show focus end"},
+        {"a failed conversation fails only its item; no answer at all is an empty record",
+         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
+         "fail > [FW] busy #2 [FR] ?4.2.2.2@1\n"
+         "empty > [FS] idle [FS] bar show focus end\n"
+         "records > 1:0:empty 1:1:empty"},
+    };
+    for (const auto& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        Step("options:1 0 0 0 >");
+        host.startResult = 1;
+        std::istringstream lines(s.script);
+        for (std::string line; std::getline(lines, line);) Step(line);
+        scheduler.StopRun();
+        host.Take();
     }
-    EXPECT_EQ(host.runsEnded, 1);
-    // A straggling outcome after the end changes nothing.
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(2), LookupStatus::Succeeded);
-    EXPECT_EQ(host.queries.size(), 3u);
 }
 
-TEST_F(SchedulerTest, PausesAfterEveryPauseCountItemsButNotAfterTheLast) {
-    options.Pause = 1;
-    options.PauseCount = 2;
-    options.PauseTime = 5;
-    Run("4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5");
-    Answer(kArinAnswer);
-    EXPECT_EQ(host.queries.size(), 2u);
-    Answer(kArinAnswer);
-    // Items 1 and 2 done: item 3 waits out the pause.
-    EXPECT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(Status(2), LookupStatus::Paused);
-    EXPECT_EQ(view.rows[2].texts[ColumnStatus], strings.builtin[525]);
-    EXPECT_EQ(host.pauseTimers, (std::vector<uint32_t>{5000}));
-    EXPECT_EQ(scheduler.CurrentPhase(), LookupScheduler::Phase::Pausing);
-    // An outcome while paused belongs to no conversation.
-    scheduler.OnLookupDone(0);
-    EXPECT_EQ(Status(2), LookupStatus::Paused);
-
-    FireTimer();
-    EXPECT_EQ(Status(2), LookupStatus::Retrieving);
-    Answer(kArinAnswer);
-    EXPECT_EQ(host.queries.size(), 4u);  // item 4 follows at once
-    Answer(kArinAnswer);
-    EXPECT_EQ(Status(4), LookupStatus::Paused);
-    EXPECT_EQ(host.pauseTimers, (std::vector<uint32_t>{5000, 5000}));
-    FireTimer();
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.pauseTimers.size(), 2u);  // none after the last item
-    EXPECT_EQ(host.queries.size(), 5u);
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(host.runsEnded, 1);
-}
-
-TEST_F(SchedulerTest, NoPauseWhenSwitchedOffOrEitherNumberIsZero) {
+TEST_F(SchedulerTest, NoPauseWhenSwitchedOffOrEitherNumberIsNotPositive) {
     const struct { int pause, count, time; } cases[] = {{1, 0, 5}, {1, 2, 0}, {0, 2, 5}, {1, -2, 5}, {1, 2, -5}};
     for (const auto& c : cases) {
         options.Pause = c.pause;
         options.PauseCount = c.count;
         options.PauseTime = c.time;
-        host.pauseTimers.clear();
         Run("4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4");
-        for (int i = 0; i < 4; ++i) Answer(kArinAnswer);
-        EXPECT_EQ(running, 0) << c.pause << " " << c.count << " " << c.time;
-        EXPECT_TRUE(host.pauseTimers.empty()) << c.pause << " " << c.count << " " << c.time;
+        for (int i = 0; i < 4; ++i) Answer("arin");
+        const std::string events = host.Take();
+        EXPECT_EQ(events.find("pause"), std::string::npos) << c.pause << " " << c.count << " " << c.time;
+        EXPECT_EQ(running, 0);
     }
-}
-
-TEST_F(SchedulerTest, PauseLengthStaysWithinTheTimerRange) {
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(30), 30000u);
-    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);
+    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's limit
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(-1), 0u);
-}
-
-TEST_F(SchedulerTest, ArinReferralAsksRipeAgainUnderTheSameNumber) {
-    options.FindServerByIP = 0;
-    Run("185.2.136.189 4.2.2.1");
-    Answer(ReadAnswer("arin/referral_ripe_allocated_185.2.136.189.txt"));
-    ASSERT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(host.queries[1].ip, "185.2.136.189");
-    EXPECT_EQ(host.queries[1].registry, RegistryRipe);
-    EXPECT_EQ(Status(0), LookupStatus::Retrieving);
-    const std::string ripe = ReadAnswer("ripe/raw_tcp_payload_185.2.136.189.txt");
-    Answer(ripe);
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->registry, RegistryRipe);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryRipe);
-    EXPECT_EQ(list.At(0)->RawText(), ripe);  // the referring answer is not kept
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 1, 2}));
-    EXPECT_EQ(host.queries[2].registry, RegistryArin);
-}
-
-TEST_F(SchedulerTest, ReferralsToLacnicAndFromRipeToAfrinic) {
-    options.FindServerByIP = 0;
-    Run("170.0.0.1");
-    Answer(ReadAnswer("arin/referral_lacnic_erx_170.0.0.0.txt"));
-    ASSERT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(host.queries[1].registry, RegistryLacnic);
-    Answer(ReadAnswer("lacnic/nicbr_format_170.0.0.0.txt"));
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryLacnic);
-
-    options.FindServerByIP = 1;
-    Run("193.0.0.1");  // RIPE NCC by its first octet
-    EXPECT_EQ(host.queries.back().registry, RegistryRipe);
-    Answer(kAfricaReferral);
-    EXPECT_EQ(host.queries.back().registry, RegistryAfrinic);
-    Answer(ReadAnswer("afrinic/sentech_2025_66.18.70.6.txt"));
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryAfrinic);
-}
-
-TEST_F(SchedulerTest, AChainOfReferralsEndsFailedAfterFourReferrals) {
-    Run("193.0.0.1 193.0.0.2");
-    for (int i = 0; i < 5; ++i) Answer(kAfricaReferral);
-    // Five questions for the first item: RIPE NCC, then AfriNIC four times.
-    ASSERT_EQ(host.queries.size(), 6u);
-    EXPECT_EQ(host.queries[0].registry, RegistryRipe);
-    for (int i = 1; i < 5; ++i) EXPECT_EQ(host.queries[static_cast<size_t>(i)].registry, RegistryAfrinic);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
-    EXPECT_EQ(list.At(0)->record.allocated, 0);  // no record kept
-    EXPECT_STREQ(list.At(0)->RawText(), "");
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 1, 1, 1, 1, 2}));
-
-    // The next item has its own four referrals.
-    EXPECT_EQ(host.queries[5].ip, "193.0.0.2");
-    for (int i = 0; i < 4; ++i) Answer(kAfricaReferral);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);
-    Answer(kArinAnswer.c_str());  // parsed as AfriNIC's: no referral
-    EXPECT_EQ(Status(1), LookupStatus::Succeeded);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, StopDuringAConversationPutsTheItemBackAndIgnoresItsOutcome) {
-    Run("4.2.2.1 4.2.2.2");
-    host.events.clear();
-    host.stopEnabled.clear();
-    scheduler.StopRun();
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(Status(0), LookupStatus::Waiting);
-    EXPECT_EQ(view.rows[0].texts[ColumnStatus], strings.builtin[521]);
-    EXPECT_EQ(host.events, (std::vector<std::string>{"cancel"}));
-    EXPECT_EQ(host.stopEnabled, (std::vector<bool>{false}));
-    EXPECT_EQ(currentIndex, 0);
-
-    // An outcome posted before the Stop, and a stray start, change nothing.
-    Answer(kArinAnswer);
-    scheduler.StartNextLookup();
-    EXPECT_EQ(Status(0), LookupStatus::Waiting);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(host.queries.size(), 1u);
-    EXPECT_EQ(host.runsEnded, 0);
-}
-
-TEST_F(SchedulerTest, StopDuringAPauseKillsTheTimer) {
-    options.Pause = 1;
-    options.PauseCount = 1;
-    options.PauseTime = 30;
-    Run("4.2.2.1 4.2.2.2");
-    Answer(kArinAnswer);
-    ASSERT_TRUE(host.timerPending);
-    EXPECT_EQ(Status(1), LookupStatus::Paused);
-    scheduler.StopRun();
-    EXPECT_FALSE(host.timerPending);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    // Were the timer's message already queued, it would start nothing.
-    scheduler.StartNextLookup();
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(host.queries.size(), 1u);
-}
-
-TEST_F(SchedulerTest, ANewRunDuringAPauseReplacesIt) {
-    options.Pause = 1;
-    options.PauseCount = 1;
-    options.PauseTime = 30;
-    Run("4.2.2.1 4.2.2.2");
-    Answer(kArinAnswer);
-    ASSERT_TRUE(host.timerPending);
-    Run("4.2.2.3");
-    EXPECT_FALSE(host.timerPending);
-    EXPECT_EQ(host.queries.back().ip, "4.2.2.3");
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, AConversationThatCannotStartFailsTheItemThroughThePostedOutcome) {
-    Run("4.2.2.1 4.2.2.2");
-    host.startResult = 0;
-    EXPECT_EQ(host.postedFailures, 0);
-    Answer(kArinAnswer);  // item 1 done; item 2 cannot start
-    EXPECT_EQ(host.postedFailures, 1);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);  // until the outcome arrives
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(1), LookupStatus::Failed);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.runsEnded, 1);
-}
-
-TEST_F(SchedulerTest, AFailedConversationFailsOnlyItsItem) {
-    Run("4.2.2.1 4.2.2.2");
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
-    EXPECT_EQ(view.rows[0].image, 2);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);
-    Answer("");  // nothing arrived before the close: an empty record
-    EXPECT_EQ(Status(1), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(1)->record.whoisSource, RegistryArin);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, ARegistryWithoutHostFailsTheItem) {
-    // A parser result that names no registry has no host: the start fails.
-    Run("4.2.2.1");
-    list.At(0)->registry = 9;
-    host.startResult = 0;
-    scheduler.StopRun();
-    running = 1;
-    scheduler.StartNextLookup();
-    EXPECT_EQ(host.queries.back().registry, 9);
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
 }
 
 }  // namespace
