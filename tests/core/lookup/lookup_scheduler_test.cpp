@@ -2,52 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "../views/list_test_support.h"
+#include "lookup/server_overrides.h"
 #include "lookup/server_selection.h"
 #include "shell/options.h"
 
 namespace {
 
-std::string ReadAnswer(const std::string& relative) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + relative, std::ios::binary);
-    EXPECT_TRUE(in.good()) << relative;
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+// Real answers by short name. "to-afrinic" hands a block from RIPE NCC to
+// AfriNIC; asked at AfriNIC it refers again, so its chain never ends by itself.
+std::string ReadAnswer(const std::string& name) {
+    static const std::map<std::string, std::string> files = {
+        {"arin", "arin/direct_allocation_no_referral_4.2.2.1.txt"},
+        {"to-ripe", "arin/referral_ripe_allocated_185.2.136.189.txt"},
+        {"to-lacnic", "arin/referral_lacnic_erx_170.0.0.0.txt"},
+        {"to-afrinic", "ripe/afrinic_referral_constructed_194.0.0.1.txt"},
+        {"ripe", "ripe/raw_tcp_payload_185.2.136.189.txt"},
+        {"lacnic", "lacnic/nicbr_format_170.0.0.0.txt"},
+        {"afrinic", "afrinic/sentech_2025_66.18.70.6.txt"}};
+    if (name == "empty") return "";
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + files.at(name), std::ios::binary);
+    EXPECT_TRUE(in.good()) << name;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Real answers by short name. "to-afrinic" is a RIPE answer handing the block
-// to AfriNIC; asked at AfriNIC it refers again, so its chain never ends by itself.
-const std::map<std::string, std::string>& Answers() {
-    static const std::map<std::string, std::string> answers = {
-        {"arin", ReadAnswer("arin/direct_allocation_no_referral_4.2.2.1.txt")},
-        {"to-ripe", ReadAnswer("arin/referral_ripe_allocated_185.2.136.189.txt")},
-        {"to-lacnic", ReadAnswer("arin/referral_lacnic_erx_170.0.0.0.txt")},
-        {"to-afrinic", ReadAnswer("ripe/afrinic_referral_constructed_194.0.0.1.txt")},
-        {"ripe", ReadAnswer("ripe/raw_tcp_payload_185.2.136.189.txt")},
-        {"lacnic", ReadAnswer("lacnic/nicbr_format_170.0.0.0.txt")},
-        {"afrinic", ReadAnswer("afrinic/sentech_2025_66.18.70.6.txt")},
-        {"empty", ""}};
-    return answers;
-}
-
-// Writes what the scheduler asks of its host as words: "?ip@registry" a query,
-// "#n" the progress, "busy"/"idle" the command states as `running` stands at
-// that moment, and a refresh as the statuses of all items ([W]aiting,
-// [R]etrieving, [S]ucceeded, [F]ailed, [P]aused).
-class RecordingHost : public LookupHost {
-  public:
-    RecordingHost(AddressList& list, const int32_t& running) : list_(list), running_(running) {}
-
+// The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
+// progress, "busy"/"idle" the command states as `running` stands at that moment, and a refresh as the statuses of all
+// items ([W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused).
+class SchedulerTest : public ::testing::Test, public LookupHost {
+  protected:
+    SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
+        options.ResolveIPAddr = 0;
+    }
     int StartQuery(uint32_t ip, int32_t registry) override {
-        Log("?" + Dotted(ip) + "@" + std::to_string(registry));
+        Log("?" + std::to_string(list.FindAddress(ip) + 1) + "@" + std::to_string(registry));
         return startResult;
     }
     void CancelQuery() override { Log("cancel"); }
@@ -56,194 +51,171 @@ class RecordingHost : public LookupHost {
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
     void KillPauseTimer() override { Log("unpause"); }
     void RefreshRows() override {
-        std::string rows = "[";
-        for (int i = 0; i < list_.ItemCount(); ++i) rows += " WRSFP"[static_cast<int>(list_.At(i)->status)];
-        Log(rows + "]");
+        std::string rows;
+        for (int i = 0; i < list.ItemCount(); ++i) rows += " WRSFP"[static_cast<int>(list.At(i)->status)];
+        Log("[" + rows + "]");
     }
     void ShowProgress(int number) override { Log("#" + std::to_string(number)); }
-    void UpdateCommandStates() override { Log(running_ ? "busy" : "idle"); }
+    void UpdateCommandStates() override { Log(running ? "busy" : "idle"); }
     void UpdateStatusBar() override { Log("bar"); }
     void ShowSelectedAnswer() override { Log("show"); }
     void FocusList() override { Log("focus"); }
     void RunEnded() override { Log("end"); }
+    void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
-    std::string Take() {
-        std::string taken;
-        taken.swap(events_);
-        return taken;
-    }
-
-    int startResult = 1;
-    std::string answer;
-
-    void Log(const std::string& event) { events_ += (events_.empty() ? "" : " ") + event; }
-
-  private:
-    AddressList& list_;
-    const int32_t& running_;
-    std::string events_;
-};
-
-class SchedulerTest : public ::testing::Test {
-  protected:
-    SchedulerTest() : list(&options), host(list, running), scheduler(list, host, options, currentIndex, running) {
-        options.ResolveIPAddr = 0;
-    }
-    // What the main window does on UM_RUNADDRESSTEXT.
-    void Run(const char* text) {
-        list.Clear();
-        options.addressText.SetText(text);
-        list.AddAddressesFromText();
-        currentIndex = 0;
-        running = 1;
-        scheduler.StartNextLookup();
-    }
-    void Answer(const char* name) {
-        host.answer = Answers().at(name);
-        scheduler.OnLookupDone(0);
-    }
-    // One line of a script: "action > the events it causes". Actions:
-    // "options:FindServerByIP Pause PauseCount PauseTime", "run:addresses",
-    // "fail" (a failed conversation), "timer" (the pause timer or a stray
-    // start), "stop", "refuse" (conversations no longer start), or the name of
-    // the answer that arrives.
-    void Step(const std::string& line) {
-        const size_t arrow = line.find(" >");
-        ASSERT_NE(arrow, std::string::npos) << line;
-        const std::string action = line.substr(0, arrow);
-        if (action.compare(0, 8, "options:") == 0) {
-            std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
-                options.PauseTime;
-        } else if (action.compare(0, 4, "run:") == 0) {
-            Run(action.c_str() + 4);
-        } else if (action == "fail") {
-            scheduler.OnLookupDone(1);
-        } else if (action == "timer") {
-            scheduler.StartNextLookup();
-        } else if (action == "stop") {
-            scheduler.StopRun();
-        } else if (action == "refuse") {
-            host.startResult = 0;
-        } else if (action == "records") {
-            // Per item: registry to ask, source of the record, name of the answer kept.
-            for (int i = 0; i < list.ItemCount(); ++i) {
-                const LookupItem& item = *list.At(i);
-                std::string kept = "?";
-                for (const auto& [name, text] : Answers()) kept = text == item.RawText() ? name : kept;
-                host.Log(std::to_string(item.registry) + ":" + std::to_string(item.record.whoisSource) + ":" + kept);
+    // "action > the events it causes"; "action*n" n times, each with those events. Actions: "options:FindServerByIP
+    // Pause PauseCount PauseTime", "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer"
+    // (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per item:
+    // registry to ask, source of the record, answer kept), or the name of the answer that arrives.
+    void Step(const std::string& step) {
+        const size_t arrow = step.find(" >"), star = step.find('*');
+        const std::string action = step.substr(0, std::min(arrow, star)),
+                          expected = step.substr(std::min(step.size(), arrow + 3));
+        for (int n = star < arrow ? std::stoi(step.substr(star + 1)) : 1; n > 0; --n) {
+            if (action.rfind("options:", 0) == 0) {
+                std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
+                    options.PauseTime;
+            } else if (action.rfind("run:", 0) == 0) {
+                list.Clear();
+                options.addressText.SetText(action.c_str() + 4);
+                list.AddAddressesFromText();
+                currentIndex = 0;
+                running = 1;
+                scheduler.StartNextLookup();
+            } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
+                if (action == "fail") scheduler.OnLookupDone(1);
+                if (action == "timer") scheduler.StartNextLookup();
+                if (action == "stop") scheduler.StopRun();
+                if (action == "refuse") startResult = 0;
+            } else if (action == "records") {
+                for (int i = 0; i < list.ItemCount(); ++i) {
+                    const LookupItem& item = *list.At(i);
+                    std::string kept = "?";
+                    for (const char* name : {"arin", "ripe", "lacnic", "afrinic", "empty"})
+                        kept = ReadAnswer(name) == item.RawText() ? name : kept;
+                    Log(std::to_string(item.registry) + ":" + std::to_string(item.record.whoisSource) + ":" + kept);
+                }
+            } else {
+                answer = ReadAnswer(action);
+                scheduler.OnLookupDone(0);
             }
-        } else {
-            Answer(action.c_str());
+            EXPECT_EQ(events, expected) << "after " << action;
+            events.clear();
         }
-        EXPECT_EQ(host.Take(), line.substr(std::min(line.size(), arrow + 3))) << "after " << action;
     }
 
     Options options;
     AddressList list;
-    int32_t currentIndex = 0;
-    int32_t running = 0;
-    RecordingHost host;
+    int32_t currentIndex = 0, running = 0;
     LookupScheduler scheduler;
+    int startResult = 1;
+    std::string answer, events;
 };
 
 TEST_F(SchedulerTest, EventSequences) {
-    const struct {
-        const char* name;
-        const char* script;
-    } scenarios[] = {
-        {"nothing to ask ends the run at once", "run:none, 10.0.0.1 is reserved > idle [] bar show focus end"},
-        {"one conversation at a time; a straggler after the end changes nothing",
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "arin > [SW] busy #2 [SR] ?4.2.2.2@1\n"
-         "arin > [SS] idle [SS] bar show focus end\n"
-         "fail >\n"
-         "timer >"},
-        {"a pause after every second item but not after the last; outcomes while paused are ignored",
-         "options:1 1 2 5 >\n"
-         "run:4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5 > busy #1 [RWWWW] ?4.2.2.1@1\n"
-         "arin > [SWWWW] busy #2 [SRWWW] ?4.2.2.2@1\n"
-         "arin > [SSWWW] [SSPWW] pause:5000\n"
-         "arin >\n"
-         "timer > unpause busy #3 [SSRWW] ?4.2.2.3@1\n"
-         "arin > [SSSWW] busy #4 [SSSRW] ?4.2.2.4@1\n"
-         "arin > [SSSSW] [SSSSP] pause:5000\n"
-         "timer > unpause busy #5 [SSSSR] ?4.2.2.5@1\n"
-         "arin > [SSSSS] idle [SSSSS] bar show focus end"},
-        {"ARIN refers to RIPE NCC and LACNIC under the same number",
-         "options:0 0 0 0 >\n"
-         "run:185.2.136.189 170.0.0.1 > busy #1 [RW] ?185.2.136.189@1\n"
-         "to-ripe > busy #1 [RW] ?185.2.136.189@2\n"
-         "ripe > [SW] busy #2 [SR] ?170.0.0.1@1\n"
-         "to-lacnic > busy #2 [SR] ?170.0.0.1@4\n"
-         "lacnic > [SS] idle [SS] bar show focus end\n"
-         "records > 2:2:ripe 4:4:lacnic"},
-        {"a chain of referrals fails after four; the next item has its own four",
-         "run:193.0.0.1 193.0.0.2 > busy #1 [RW] ?193.0.0.1@2\n"
-         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
-         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
-         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
-         "to-afrinic > busy #1 [RW] ?193.0.0.1@5\n"
-         "to-afrinic > [FW] busy #2 [FR] ?193.0.0.2@2\n"
-         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
-         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
-         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
-         "to-afrinic > busy #2 [FR] ?193.0.0.2@5\n"
-         "afrinic > [FS] idle [FS] bar show focus end\n"
-         "records > 5:0:empty 5:5:afrinic"},
-        {"stop puts the item back and ignores its outcome",
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "stop > cancel idle [WW] bar\n"
-         "arin >\n"
-         "timer >"},
-        {"stop during a pause kills the timer",
-         "options:1 1 1 30 >\n"
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "arin > [SW] [SP] pause:30000\n"
-         "stop > cancel unpause idle [SW] bar\n"
-         "timer >"},
-        {"a new run during a pause replaces it",
-         "options:1 1 1 30 >\n"
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "arin > [SW] [SP] pause:30000\n"
-         "run:4.2.2.3 > unpause busy #1 [R] ?4.2.2.3@1\n"
-         "arin > [S] idle [S] bar show focus end"},
-        {"a conversation that cannot start fails through the posted outcome",
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "refuse >\n"
-         "arin > [SW] busy #2 [SR] ?4.2.2.2@1 post-fail\n"
-         "fail > [SF] idle [SF] bar show focus end"},
-        {"a failed conversation fails only its item; no answer at all is an empty record",
-         "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?4.2.2.1@1\n"
-         "fail > [FW] busy #2 [FR] ?4.2.2.2@1\n"
-         "empty > [FS] idle [FS] bar show focus end\n"
-         "records > 1:0:empty 1:1:empty"},
+    const char* const scripts[] = {
+        "run:none, 10.0.0.1 is reserved > idle [] bar show focus end",
+        // One conversation at a time; a straggler after the end changes nothing.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1 | "
+        "arin > [SS] idle [SS] bar show focus end | fail > | timer >",
+        // A pause after every second item, not after the last; outcomes while it lasts are ignored.
+        "options:1 1 2 5 > | run:4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5 > busy #1 [RWWWW] ?1@1 | "
+        "arin > [SWWWW] busy #2 [SRWWW] ?2@1 | arin > [SSWWW] [SSPWW] pause:5000 | arin > | "
+        "timer > unpause busy #3 [SSRWW] ?3@1 | arin > [SSSWW] busy #4 [SSSRW] ?4@1 | "
+        "arin > [SSSSW] [SSSSP] pause:5000 | timer > unpause busy #5 [SSSSR] ?5@1 | "
+        "arin > [SSSSS] idle [SSSSS] bar show focus end",
+        // No pause when switched off or either number is not positive.
+        "options:1 0 1 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 0 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 -1 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 1 0 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 1 -5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        // Referrals are asked under the same number; only the last answer is kept.
+        "options:0 0 0 0 > | run:185.2.136.189 170.0.0.1 > busy #1 [RW] ?1@1 | to-ripe > busy #1 [RW] ?1@2 | "
+        "ripe > [SW] busy #2 [SR] ?2@1 | to-lacnic > busy #2 [SR] ?2@4 | "
+        "lacnic > [SS] idle [SS] bar show focus end | records > 2:2:ripe 4:4:lacnic",
+        // A chain of referrals fails after four; the next item has its own four.
+        "run:193.0.0.1 193.0.0.2 > busy #1 [RW] ?1@2 | to-afrinic*4 > busy #1 [RW] ?1@5 | "
+        "to-afrinic > [FW] busy #2 [FR] ?2@2 | to-afrinic*4 > busy #2 [FR] ?2@5 | "
+        "afrinic > [FS] idle [FS] bar show focus end | records > 5:0:empty 5:5:afrinic",
+        // Stop puts the item back and ignores its outcome; during a pause it kills the timer.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | stop > cancel idle [WW] bar | arin > | timer >",
+        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
+        "stop > cancel unpause idle [SW] bar | timer >",
+        // A new run replaces a pause.
+        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
+        "run:4.2.2.3 > unpause busy #1 [R] ?1@1 | arin > [S] idle [S] bar show focus end",
+        // A conversation that cannot start fails through the posted outcome.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | refuse > | arin > [SW] busy #2 [SR] ?2@1 post-fail | "
+        "fail > [SF] idle [SF] bar show focus end",
+        // A failed conversation fails only its item; no answer at all is an empty record.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | fail > [FW] busy #2 [FR] ?2@1 | "
+        "empty > [FS] idle [FS] bar show focus end | records > 1:0:empty 1:1:empty",
     };
-    for (const auto& s : scenarios) {
-        SCOPED_TRACE(s.name);
+    for (const std::string script : scripts) {
+        SCOPED_TRACE(script);
         Step("options:1 0 0 0 >");
-        host.startResult = 1;
-        std::istringstream lines(s.script);
-        for (std::string line; std::getline(lines, line);) Step(line);
+        startResult = 1;
+        for (size_t begin = 0, end; begin < script.size(); begin = end + 3) {
+            end = std::min(script.find(" | ", begin), script.size());
+            Step(script.substr(begin, end - begin));
+        }
         scheduler.StopRun();
-        host.Take();
-    }
-}
-
-TEST_F(SchedulerTest, NoPauseWhenSwitchedOffOrEitherNumberIsNotPositive) {
-    const struct { int pause, count, time; } cases[] = {{1, 0, 5}, {1, 2, 0}, {0, 2, 5}, {1, -2, 5}, {1, 2, -5}};
-    for (const auto& c : cases) {
-        options.Pause = c.pause;
-        options.PauseCount = c.count;
-        options.PauseTime = c.time;
-        Run("4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4");
-        for (int i = 0; i < 4; ++i) Answer("arin");
-        const std::string events = host.Take();
-        EXPECT_EQ(events.find("pause"), std::string::npos) << c.pause << " " << c.count << " " << c.time;
-        EXPECT_EQ(running, 0);
+        events.clear();
     }
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(30), 30000u);
-    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's limit
+    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(-1), 0u);
+}
+
+TEST(ServerSelection, FirstRegistryHostsAndQueryLines) {
+    for (const char* ipAndRegistry : {"41.0.0.1 5", "196.0.0.1 5", "58.0.0.1 3", "222.9.9.9 3", "62.0.0.1 2",
+                                      "217.0.0.1 2", "186.0.0.1 4", "201.0.0.1 4", "8.0.0.1 1", "255.255.255.255 1"}) {
+        const std::string ip = std::string(ipAndRegistry).substr(0, std::string(ipAndRegistry).find(' '));
+        EXPECT_EQ(std::to_string(FirstRegistry(Ip(ip.c_str()), 1)), std::strchr(ipAndRegistry, ' ') + 1) << ip;
+        EXPECT_EQ(FirstRegistry(Ip(ip.c_str()), 0), RegistryArin) << ip;  // the option off
+    }
+    std::string hosts, queries;
+    for (int32_t id = 0; id <= 6; ++id) {
+        char text[256] = "x";
+        ServerForRegistry(id, text);
+        hosts += std::string(text) + " ";
+        BuildQuery(id, Ip("198.051.100.7"), text);
+        queries += text;
+    }
+    EXPECT_EQ(hosts, " whois.arin.net whois.ripe.net whois.apnic.net whois.lacnic.net whois.afrinic.net  ");
+    EXPECT_EQ(queries,
+              "198.51.100.7\r\n+198.51.100.7\r\n-B 198.51.100.7\r\n198.51.100.7\r\n198.51.100.7\r\n"
+              "198.51.100.7\r\n198.51.100.7\r\n");
+}
+
+TEST(ServerSelection, OverridesOfTheBuiltInServers) {
+    const std::string longest(255, 'a'), tooLong(256, 'a');
+    const std::pair<const char*, std::string> taken[] = {{"whois.example.net", "whois.example.net:43"},
+                                                         {"  relay.lan : 1  ", "relay.lan:1"},
+                                                         {"localhost:65535", "localhost:65535"},
+                                                         {"h:043", "h:43"},
+                                                         {longest.c_str(), longest + ":43"}};
+    for (const auto& [text, server] : taken) {
+        WhoisServer parsed;
+        EXPECT_EQ(ParseServerOverride(text, &parsed) ? parsed.host + (":" + std::to_string(parsed.port)) : "-", server);
+    }
+    for (const char* text :
+         {"", "   ", ":43", "host:", "host:0", "host:65536", "host:99999999999999999999", "host:4a", "host:-1",
+          "a b:43", "host:43:44", "::1", tooLong.c_str(), static_cast<const char*>(nullptr)}) {
+        WhoisServer parsed;
+        EXPECT_FALSE(ParseServerOverride(text, &parsed));
+        EXPECT_STREQ(parsed.host, "");  // untouched
+    }
+    ServerOverrides servers;
+    EXPECT_TRUE(servers.Set(RegistryRipe, "127.0.0.1:4301"));
+    EXPECT_FALSE(servers.Set(6, "127.0.0.1"));
+    std::string chosen;
+    for (int32_t id : {1, 2, 6})
+        chosen += servers.ServerFor(id).host + (":" + std::to_string(servers.ServerFor(id).port)) + " ";
+    EXPECT_FALSE(servers.Set(RegistryRipe, "127.0.0.1:x"));  // a broken value gives the registry its own host back
+    chosen += servers.ServerFor(RegistryRipe).host;
+    EXPECT_EQ(chosen, "whois.arin.net:43 127.0.0.1:4301 :43 whois.ripe.net");
 }
 
 }  // namespace
