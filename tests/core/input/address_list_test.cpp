@@ -7,12 +7,14 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "../views/list_test_support.h"
+#include "input/address_helpers.h"
 #include "input/address_text_input.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
-#include "lookup/server_selection.h"
 #include "shell/options.h"
 
 namespace {
@@ -70,12 +72,18 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
                   {"ab-c.lan", "192.0.2.3"},
                   {".abc.lan", "192.0.2.3"},
                   {longName.substr(0, 1022), "192.0.2.9"}};
-    const std::string header =
+    // Each occurrence of a name is asked again; "example.org>" is no host name.
+    const std::string mail =
         "Received: from mx.example.org (mx.example.org [198.51.100.25])\r\n"
         "\tby mail.example.net with ESMTP id 1A2B3C; Tue, 3 Dec 2024 10:00:00 +0000\r\n"
-        "From: \"Someone\" <someone@example.org>\r\n";
-    const char reserved[] =
-        "10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3";
+        "From: \"Someone\" <someone@example.org>\r\nabc a.b ab.1 x..lan abc.lan. ab_c.lan abc.lan< ab-c.lan .abc.lan "
+        "a-b.c ---.1 nowhere.lan";
+    const std::string none =  // glued, not strict, reserved, or behind 1022 characters of a token
+        "198.51.100.1<198.51.100.2 198.51.100.1>198.51.100.2 198.51.100.1=198.51.100.2 198.51.100.1-198.51.100.2 "
+        "198.51.100.1.198.51.100.2 198.51.100.1|198.51.100.2 198.51.100.1\\198.51.100.2 198.51.100.1\v198.51.100.2 "
+        "<198.51.100.1> 198.51.100.1. 198.51.100 198.51.100.256 198.51.100.1234 198.51.100.-1 +198.51.100.1 "
+        "10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3 " +
+        std::string(1022, '1') + "198.51.100.9";
     const char publicNeighbours[] =
         "172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255 9.0.0.1 "
         "126.0.0.1 128.0.0.1";
@@ -83,26 +91,16 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
         int hostNames;
         std::string text, found, asked;
     } cases[] = {
-        // Each occurrence of a name is asked again; "example.org>" is no host name.
-        {1, header, "192.0.2.1=mx.example.org 198.51.100.25 192.0.2.2=mail.example.net",
-         "mx.example.org mx.example.org mail.example.net"},
-        {0, header, "198.51.100.25", ""},
-        {1, "abc a.b ab.1 x..lan abc.lan. ab_c.lan abc.lan< ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan",
-         "192.0.2.3=ab-c.lan", "ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan"},
+        {1, mail, "192.0.2.1=mx.example.org 198.51.100.25 192.0.2.2=mail.example.net 192.0.2.3=ab-c.lan",
+         "mx.example.org mx.example.org mail.example.net ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan"},
+        {0, mail, "198.51.100.25", ""},
         {1, longName + " 198.51.100.9", "192.0.2.9=" + longName.substr(0, 126) + " 198.51.100.9",
          longName.substr(0, 1022)},
-        {0, std::string(1022, '1') + "198.51.100.9", "", ""},  // lost after 1022 characters of a token
         {0, separated, separatedFound, ""},
-        {0,
-         "198.51.100.1<198.51.100.2 198.51.100.1>198.51.100.2 198.51.100.1=198.51.100.2 198.51.100.1-198.51.100.2 "
-         "198.51.100.1.198.51.100.2 198.51.100.1|198.51.100.2 198.51.100.1\\198.51.100.2 198.51.100.1\v198.51.100.2",
-         "", ""},
-        {0, "<198.51.100.1> 198.51.100.1. 198.51.100 198.51.100.256 198.51.100.1234 198.51.100.-1 +198.51.100.1", "",
-         ""},
+        {1, none, "", ""},
         {0, "198.051.100.001 198.51.100.4/24 [198.51.100.5]:25 (198.51.100.6) 198.51.100.4",
          "198.51.100.1 198.51.100.4 198.51.100.5 198.51.100.6", ""},
         {0, std::string("198.51.100.1\0 203.0.113.9", 25), "198.51.100.1", ""},  // the text ends at its first NUL
-        {0, reserved, "", ""},
         {0, publicNeighbours, publicNeighbours, ""},
     };
     for (const auto& c : cases) {
@@ -114,7 +112,7 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
     }
 }
 
-TEST_F(AddressListTest, NewItemsWaitInInputOrderAndTheFirstOccurrenceStays) {
+TEST_F(AddressListTest, WhatItKeepsPerAddress) {
     Add("192.0.2.1");
     list.Clear();  // the order starts again
     options.HostNameToIP = 1;
@@ -134,33 +132,27 @@ TEST_F(AddressListTest, NewItemsWaitInInputOrderAndTheFirstOccurrenceStays) {
     EXPECT_EQ(items, "11100 21311 31522 41130 ");
     EXPECT_EQ(list.At(4), nullptr);
     EXPECT_EQ(list.FindAddress(Ip("192.0.2.1")), -1);
-}
 
-TEST_F(AddressListTest, LoadOnlyLastIpKeepsTheLastValidAddressWithoutItsName) {
-    options.LoadOnlyLastIP = options.HostNameToIP = 1;
-    fake.names = {{"last.example.org", "192.0.2.200"}};
+    options.ResolveIPAddr = 1;  // names of all the items are asked for again with the new ones
+    Add("203.0.113.9 10.0.0.1 192.0.2.1");
+    EXPECT_EQ(fake.reversed, "198.51.100.1 203.0.113.9 41.0.0.1 62.0.0.1 192.0.2.1 ");
+    list.SetResolvedName(Ip("203.0.113.9"), std::string(300, 'n').c_str());
+    EXPECT_EQ(std::string(list.At(0)->resolvedName) + "|" + list.At(1)->resolvedName, "|" + std::string(126, 'n'));
+    EXPECT_EQ(list.namesChanged.exchange(0), 1);
+    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");  // not listed
+    EXPECT_EQ(list.namesChanged.load(), 0);
+
+    list.Clear();
+    options.LoadOnlyLastIP = 1;
+    fake.names = {{"last.example.org", "192.0.2.200"}};  // the last valid address, without its name
     Add("192.0.2.1, 192.0.2.2, last.example.org, 192.168.1.1 127.0.0.1");
-    Add("10.0.0.1");     // nothing valid: nothing added
-    Add("192.0.2.200");  // listed already
+    Add("192.0.2.200 10.0.0.1");  // listed already, or nothing valid: nothing added
     EXPECT_EQ(Add("203.0.113.9 10.0.0.1"), "192.0.2.200 203.0.113.9");
 }
 
-TEST_F(AddressListTest, NamesAreResolvedForEveryItemAndReachTheirItem) {
-    Add("198.51.100.1");
-    options.ResolveIPAddr = 1;
-    Add("203.0.113.9 198.51.100.1 10.0.0.1");
-    EXPECT_EQ(fake.reversed, "198.51.100.1 203.0.113.9 ");  // the earlier item again with the new one
-    list.SetResolvedName(Ip("203.0.113.9"), std::string(300, 'n').c_str());
-    EXPECT_EQ(std::string(list.At(0)->resolvedName) + "|" + list.At(1)->resolvedName, "|" + std::string(126, 'n'));
-    EXPECT_EQ(list.namesChanged.load(), 1);
-    list.namesChanged = 0;
-    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");  // not listed
-    EXPECT_EQ(list.namesChanged.load(), 0);
-}
-
-// Resolver threads write names while the user interface adds items and
-// refreshes rows: every row still shows its own item at the end.
-TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
+// Resolver threads write names while the user interface adds items and refreshes rows: every row still shows its own
+// item. After a run the last allocated row is selected, unless something is.
+TEST_F(AddressListTest, RowsOfTheList) {
     FakeReportView view;
     list.Attach(&view);
     view.InsertColumns(list);
@@ -181,23 +173,42 @@ TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
     list.Rebuild(true);
     list.RefreshRows();
     ExpectRowsShowItems(list, view);
-}
 
-TEST_F(AddressListTest, SelectDefaultRowPrefersTheLastAllocatedRowAndKeepsASelection) {
-    FakeReportView view;
-    list.Attach(&view);
-    view.InsertColumns(list);
-    Add("198.51.100.1 198.51.100.2 198.51.100.3");
-    // Allocated flags of the three items, the row selected before (-1: none), the row selected after.
-    for (const auto& c : {std::vector<int>{1, 1, 1, -1, 0}, {2, 0, 1, -1, 1}, {2, 0, 1, 2, 2}}) {
-        for (int i = 0; i < 3; ++i) list.At(i)->record.allocated = c[static_cast<size_t>(i)];
-        list.Rebuild(true);
+    // Allocated flags of the last three items, the row selected before (-1: none), the row selected after.
+    for (const auto& c : {std::vector<int>{1, 1, 1, -1, 0}, {2, 0, 1, -1, 198}, {2, 0, 1, 7, 7}}) {
+        for (int i = 0; i < 200; ++i) list.At(i)->record.allocated = i < 197 ? 1 : c[static_cast<size_t>(i - 197)];
         view.SetRowState(-1, 0, kRowSelected | kRowFocused);
         if (c[3] >= 0) view.SetRowState(c[3], kRowSelected, kRowSelected);
         list.SelectDefaultRow();
         EXPECT_EQ(list.SelectedCount(), 1);
         EXPECT_TRUE(view.rows[static_cast<size_t>(c[4])].selected);
     }
+}
+
+// The strict reading is that of the texts above; a failed one stores the octets it completed on request only.
+TEST(AddressHelpers, DottedQuadsInPart) {
+    uint32_t address = 0x12345678, partial = 0x12345678;
+    EXPECT_EQ(ParseDottedQuad("1.2.3.4.", &address, 0) + ParseDottedQuad("200.160", &partial, 1), 0);
+    EXPECT_EQ(Dotted(address) + " " + Dotted(partial), "120.86.52.18 200.160.0.0");
+    EXPECT_EQ(ParseDottedQuad("1.2.999.4", &partial, 1), 0);
+    EXPECT_EQ(Dotted(partial) + " " + Dotted(SwapByteOrder(Ip("192.0.2.7"))), "1.2.0.0 7.2.0.192");
+}
+
+TEST(AddressHelpers, TextBuffersAndHandedOverTexts) {
+    TextBuffer b(256);
+    b.SetText("abcdef");
+    b.data[3] = '\0';  // a buffer that does not trust its length measures the text
+    b.AppendBytes("XY", -1);
+    EXPECT_EQ(std::string(b.Text()) + std::to_string(b.length), "abcXY5");
+    EXPECT_TRUE(AcceptsSenderText(0xFFFFE, 42) && !AcceptsSenderText(0xFFFFF, 42) && !AcceptsSenderText(10, 0));
+    TextBuffer text(8, true);
+    EXPECT_FALSE(SetAddressBytes(text, nullptr, 4));
+    for (int64_t n : {int64_t{-1}, int64_t{1} << 31}) EXPECT_FALSE(SetAddressBytes(text, "x", n));
+    ASSERT_TRUE(SetAddressBytes(text, "1.2.3.4\0xyz", 11));  // taken as they are; the text ends at its first NUL
+    text.AppendBytes("\0ab", 3);
+    text.AppendBytes(std::string(40, 'c').c_str(), 40);
+    EXPECT_EQ(std::string(text.data, 55), std::string("1.2.3.4\0xyz\0ab", 14) + std::string(40, 'c') + '\0');
+    EXPECT_EQ(text.capacity, 56);
 }
 
 }  // namespace

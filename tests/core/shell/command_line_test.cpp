@@ -1,77 +1,80 @@
-// The command line: its tokens, switches, and what asks for a run without a window.
+// The command line, what asks for an export without a window, and the settings file.
 #include "shell/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "shell/headless_export.h"
+#include "shell/settings_file.h"
+#include "tests_support/fake_profile_store.h"
 
-TEST(CommandLine, Tokens) {
-    const struct {
-        const char* raw;
-        const char* tokens;  // each followed by '|'
-    } cases[] = {{"", ""},
-                 {"    ", ""},
-                 {"  /ip   1.2.3.4 ", "/ip|1.2.3.4|"},
-                 {"/ip \"198.51.100.1, 203.0.113.9 host\"", "/ip|198.51.100.1, 203.0.113.9 host|"},
-                 {"a \"\" b", "a||b|"},  // empty quotes between blanks: an empty token; at the end: none
-                 {"a \"\"", "a|"},
-                 {"\"   x y\"", "x y|"},  // blanks right after an opening quote are dropped
-                 {"ab\"c d\"ef gh", "abc def|gh|"},
-                 {"\"unterminated text", "unterminated text|"}};
-    for (const auto& c : cases) {
+TEST(CommandLine, TokensSwitchesAndExportRequests) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Tokens, each followed by '|'; then the export asked for: format and path, "-" for a normal start.
+        {"", "-"},
+        {"  /ip   1.2.3.4  /savetext out.txt", "/ip|1.2.3.4|/savetext|out.txt|1 out.txt"},
+        {"/SaveTabbed \"C:\\my files\\out.txt\" /ipfile list.txt",
+         "/SaveTabbed|C:\\my files\\out.txt|/ipfile|list.txt|2 C:\\my files\\out.txt"},
+        {"/ipfile list.txt /savetabular", "/ipfile|list.txt|/savetabular|3 "},  // no file: the export fails
+        {"/ip \"1.2.3.4, 5.6.7.8 host\" /savehtml", "/ip|1.2.3.4, 5.6.7.8 host|/savehtml|4 "},
+        {"/ip a /SAVEHTMLVERTICAL r.html /savexml",
+         "/ip|a|/SAVEHTMLVERTICAL|r.html|/savexml|5 r.html"},  // the first counts
+        {"/ip a /savexml r.xml", "/ip|a|/savexml|r.xml|6 r.xml"},
+        {"/savetext out.txt", "/savetext|out.txt|-"},                    // nothing to look up
+        {"/ip a -savetext \"\" b \"open", "/ip|a|-savetext||b|open|-"},  // empty quotes between blanks: an empty token
+        {"a \"   x y\" ab\"c d\"ef \"\"", "a|x y|abc def|-"}};           // blanks right after a quote are dropped
+    for (const auto& [raw, expected] : cases) {
         CommandLine line;
-        line.Build(c.raw);
+        line.Build(raw);
         std::string tokens;
         for (int i = 0; i < line.Count(); ++i) tokens += std::string(line.Token(i)) + "|";
-        EXPECT_EQ(tokens, c.tokens) << c.raw;
+        HeadlessRequest r;
+        EXPECT_EQ(tokens + (ReadHeadlessRequest(line, &r) ? std::to_string(r.format) + " " + r.path : "-"), expected);
     }
     CommandLine line;
     line.Build("/NODLGSTART /IpFile list.txt /ip");
-    EXPECT_EQ(line.Find("/nodlgstart"), 0);
-    EXPECT_EQ(line.Find("-nodlgstart"), -1);
-    EXPECT_STREQ(line.ValueOf("/ipfile"), "list.txt");
-    EXPECT_STREQ(line.ValueOf("/ip"), "");  // a switch as the last token
-    EXPECT_STREQ(line.Token(4), "");
-    EXPECT_STREQ(line.Token(-1), "");
-}
-
-TEST(CommandLine, HeadlessRequests) {
-    const struct {
-        const char* raw;
-        const char* request;  // format and path; "-": a normal start
-    } cases[] = {{"/ip 4.2.2.1 /savetext out.txt", "1 out.txt"},
-                 {"/SaveTabbed \"C:\\my files\\out.txt\" /ipfile list.txt", "2 C:\\my files\\out.txt"},
-                 {"/ipfile list.txt /savetabular", "3 "},  // no file: the export fails
-                 {"/ip 4.2.2.1 /savehtml r.html", "4 r.html"},
-                 {"/ip 4.2.2.1 /SAVEHTMLVERTICAL r.html", "5 r.html"},
-                 {"/ip 4.2.2.1 /savexml r.xml", "6 r.xml"},
-                 {"/ip 4.2.2.1 /savetabular a.txt /savetext b.txt", "3 a.txt"},  // the first switch counts
-                 {"/savetext out.txt", "-"},                                     // nothing to look up
-                 {"/ip 4.2.2.1", "-"},
-                 {"/ip 4.2.2.1 -savetext out.txt", "-"},
-                 {"", "-"}};
-    for (const auto& c : cases) {
-        CommandLine line;
-        line.Build(c.raw);
-        HeadlessRequest r;
-        EXPECT_EQ(ReadHeadlessRequest(line, &r) ? std::to_string(r.format) + " " + r.path : "-", c.request) << c.raw;
-    }
+    EXPECT_EQ(line.Find("/nodlgstart") + line.Find("-nodlgstart"), -1);
+    EXPECT_EQ(std::string(line.ValueOf("/ipfile")) + "|" + line.ValueOf("/ip") + "|" + line.Token(4) + line.Token(-1),
+              "list.txt||");
 }
 
 TEST(CommandLine, HeadlessExportWaitsForTheRunAndTheNamesOrTheirGraceTime) {
     HeadlessWait wait;
     EXPECT_FALSE(wait.ReadyToWrite(1000, false, 0));  // the run goes on
     wait.RunEnded(1000);
-    EXPECT_TRUE(wait.ReadyToWrite(1000, false, 5));  // names not wanted
-    EXPECT_TRUE(wait.ReadyToWrite(1000, true, 0));   // no resolution running
-    EXPECT_FALSE(wait.ReadyToWrite(1000 + 29999, true, 3));
-    EXPECT_TRUE(wait.ReadyToWrite(1000 + 30000, true, 3));
-    wait.RunEnded(20000);  // only the first end counts
-    EXPECT_TRUE(wait.ReadyToWrite(31000, true, 3));
-    HeadlessWait wrapping;  // the tick count wraps after 49 days
-    wrapping.RunEnded(0xFFFFFF00u);
-    EXPECT_FALSE(wrapping.ReadyToWrite(0x100u, true, 1));
-    EXPECT_TRUE(wrapping.ReadyToWrite(30000u, true, 1));
+    EXPECT_TRUE(wait.ReadyToWrite(1000, false, 5) &&
+                wait.ReadyToWrite(1000, true, 0));  // names not wanted, or none due
+    EXPECT_TRUE(!wait.ReadyToWrite(1000 + 29999, true, 3) && wait.ReadyToWrite(1000 + 30000, true, 3));
+}
+
+TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
+    FakeProfileStore store;
+    unsigned char blob[5] = {0x2C, 0, 0xFF, 0x0A, 250}, back[5] = {}, untouched[2] = {7, 7};
+    int32_t negative = -7, values[4] = {0, 1, 1, 0};
+    SettingsFile w(&store, SettingsFile::Write, "C:\\x.cfg", "S");
+    w.ExchangeBinary("Blob", blob, 5);
+    w.ExchangeInt32("E", &negative, 0);
+    w.ExchangeInt32("F", &negative, 0);
+    w.Delete("F");
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{{"S/Blob", "2C 00 FF 0A FA"}, {"S/E", "-7"}}));
+    store.values.insert({{"S/A", "12abc"}, {"S/B", "abc"}, {"S/U", "65537"}, {"S/Cut", "01 0"}});
+    SettingsFile r(&store, SettingsFile::Read, "C:\\x.cfg", "S");
+    EXPECT_TRUE(r.ExchangeBinary("Blob", back, 5) && !r.ExchangeBinary("Missing", untouched, 2));
+    EXPECT_TRUE(r.ExchangeBinary("Cut", untouched, 2));  // a short value replaces only the bytes it holds
+    EXPECT_EQ(EncodeHexBytes(back, 5) + "|" + EncodeHexBytes(untouched, 2), "2C 00 FF 0A FA|01 00");
+    r.ExchangeInteger("A", &values[0], 3);
+    r.ExchangeFlag("B", &values[1], 3);
+    r.ExchangeInt32("E", &values[2], 3);  // negative numbers read as 0
+    r.ExchangeInt32("D", &values[3], 30);
+    uint16_t u = 0;
+    r.ExchangeUInt16("U", &u, 0);                                                              // the low 16 bits
+    EXPECT_EQ(EncodeHexBytes(values, 16), "0C 00 00 00 00 00 00 00 00 00 00 00 1E 00 00 00");  // 12 0 0 30
+    EXPECT_EQ(u, 1);
+    unsigned char out[4] = {9, 9, 9, 9};
+    EXPECT_EQ(DecodeHexBytes("2c0  F 01 02 03", out, 3), 3);  // blanks skipped; no more bytes than asked for
+    EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
+    EXPECT_EQ(SettingsPathFor("C:\\my.tools\\prog.exe") + SettingsPathFor("C:\\Tools\\prog"),
+              "C:\\my.cfgC:\\Tools\\prog.cfg");
 }
