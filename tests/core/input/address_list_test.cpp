@@ -67,11 +67,9 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
         separated += "198.51.100." + std::to_string(*s) + *s;
         separatedFound += (*s == ' ' ? "" : " ") + ("198.51.100." + std::to_string(*s));
     }
-    fake.names = {{"mx.example.org", "192.0.2.1"},
-                  {"mail.example.net", "192.0.2.2"},
-                  {"ab-c.lan", "192.0.2.3"},
-                  {".abc.lan", "192.0.2.3"},
-                  {longName.substr(0, 1022), "192.0.2.9"}};
+    fake.names = {{"mx.example.org", "192.0.2.1"},     {"mail.example.net", "192.0.2.2"},
+                  {"ab-c.lan", "192.0.2.3"},           {".abc.lan", "192.0.2.3"},
+                  {"last.example.org", "192.0.2.200"}, {longName.substr(0, 1022), "192.0.2.9"}};
     // Each occurrence of a name is asked again; "example.org>" is no host name.
     const std::string mail =
         "Received: from mx.example.org (mx.example.org [198.51.100.25])\r\n"
@@ -88,7 +86,7 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
         "172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255 9.0.0.1 "
         "126.0.0.1 128.0.0.1";
     const struct {
-        int hostNames;
+        int hostNames;  // 2: and LoadOnlyLastIP
         std::string text, found, asked;
     } cases[] = {
         {1, mail, "192.0.2.1=mx.example.org 198.51.100.25 192.0.2.2=mail.example.net 192.0.2.3=ab-c.lan",
@@ -102,11 +100,13 @@ TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
          "198.51.100.1 198.51.100.4 198.51.100.5 198.51.100.6", ""},
         {0, std::string("198.51.100.1\0 203.0.113.9", 25), "198.51.100.1", ""},  // the text ends at its first NUL
         {0, publicNeighbours, publicNeighbours, ""},
+        {2, "192.0.2.1, 192.0.2.2, last.example.org, 192.168.1.1", "192.0.2.200", "last.example.org"},  // no name kept
     };
     for (const auto& c : cases) {
         list.Clear();
         fake.asked.clear();
-        options.HostNameToIP = c.hostNames;
+        options.HostNameToIP = c.hostNames != 0;
+        options.LoadOnlyLastIP = c.hostNames == 2;
         EXPECT_EQ(Add(c.text), c.found) << c.text;
         EXPECT_EQ(fake.asked, c.asked) << c.text;
     }
@@ -141,13 +141,6 @@ TEST_F(AddressListTest, WhatItKeepsPerAddress) {
     EXPECT_EQ(list.namesChanged.exchange(0), 1);
     list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");  // not listed
     EXPECT_EQ(list.namesChanged.load(), 0);
-
-    list.Clear();
-    options.LoadOnlyLastIP = 1;
-    fake.names = {{"last.example.org", "192.0.2.200"}};  // the last valid address, without its name
-    Add("192.0.2.1, 192.0.2.2, last.example.org, 192.168.1.1 127.0.0.1");
-    Add("192.0.2.200 10.0.0.1");  // listed already, or nothing valid: nothing added
-    EXPECT_EQ(Add("203.0.113.9 10.0.0.1"), "192.0.2.200 203.0.113.9");
 }
 
 // Resolver threads write names while the user interface adds items and refreshes rows: every row still shows its own
@@ -187,11 +180,13 @@ TEST_F(AddressListTest, RowsOfTheList) {
 
 // The strict reading is that of the texts above; a failed one stores the octets it completed on request only.
 TEST(AddressHelpers, DottedQuadsInPart) {
-    uint32_t address = 0x12345678, partial = 0x12345678;
-    EXPECT_EQ(ParseDottedQuad("1.2.3.4.", &address, 0) + ParseDottedQuad("200.160", &partial, 1), 0);
-    EXPECT_EQ(Dotted(address) + " " + Dotted(partial), "120.86.52.18 200.160.0.0");
-    EXPECT_EQ(ParseDottedQuad("1.2.999.4", &partial, 1), 0);
-    EXPECT_EQ(Dotted(partial) + " " + Dotted(SwapByteOrder(Ip("192.0.2.7"))), "1.2.0.0 7.2.0.192");
+    uint32_t address = 0x12345678, partial = 0x12345678, cut = 0;
+    EXPECT_EQ(ParseDottedQuad("1.2.3.4.", &address, 0) + ParseDottedQuad("200.160", &partial, 1) +
+                  ParseDottedQuad("1.2.999.4", &cut, 1),
+              0);
+    EXPECT_EQ(
+        Dotted(address) + " " + Dotted(partial) + " " + Dotted(cut) + " " + Dotted(SwapByteOrder(Ip("192.0.2.7"))),
+        "120.86.52.18 200.160.0.0 1.2.0.0 7.2.0.192");
 }
 
 TEST(AddressHelpers, TextBuffersAndHandedOverTexts) {

@@ -89,11 +89,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 if (action == "refuse") startResult = 0;
             } else if (action == "records") {
                 for (int i = 0; i < list.ItemCount(); ++i) {
-                    const LookupItem& item = *list.At(i);
-                    std::string kept = "?";
+                    std::string kept = "?", record = std::to_string(list.At(i)->registry) + ":" +
+                                                     std::to_string(list.At(i)->record.whoisSource) + ":";
                     for (const char* name : {"arin", "ripe", "lacnic", "afrinic", "empty"})
-                        kept = ReadAnswer(name) == item.RawText() ? name : kept;
-                    Log(std::to_string(item.registry) + ":" + std::to_string(item.record.whoisSource) + ":" + kept);
+                        kept = ReadAnswer(name) == list.At(i)->RawText() ? name : kept;
+                    Log(record + kept);
                 }
             } else {
                 answer = ReadAnswer(action);
