@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "extras/browser_command.h"
 #include "extras/crash_report_text.h"
@@ -48,17 +47,10 @@ TEST(Unscramble, AboutBoxTexts) {
 }
 
 TEST(BrowserCommand, PathOfTheCommand) {
-    const std::pair<const char*, const char*> cases[] = {
-        // "-": none
-        {"\"C:\\Program Files\\Web\\web.exe\" -osint -url \"%1\"", "C:\\Program Files\\Web\\web.exe"},
-        {"C:\\Program Files\\Web\\web.exe -nohome %1", "C:\\Program Files\\Web\\web.exe"},
-        {"C:\\Web\\web.exe", "C:\\Web\\web.exe"},
-        {"\"\" %1", ""},
-        {"\"C:\\web.exe -url %1", "-"},
-        {"web.exe %1", "-"},
-        {"", "-"}};
-    for (const auto& [command, expected] : cases) {
-        std::string path;
-        EXPECT_EQ(BrowserPathFromCommand(command, &path) ? path : "-", expected) << command;
-    }
+    std::string paths, path;
+    for (const char* command :
+         {"\"C:\\Program Files\\web.exe\" -url \"%1\"", "C:\\Program Files\\Web\\web.exe -nohome %1", "C:\\web.exe",
+          "\"\" %1", "\"C:\\web.exe -url %1", "web.exe %1", ""})
+        paths += (BrowserPathFromCommand(command, &path) ? path : "-") + "|";
+    EXPECT_EQ(paths, "C:\\Program Files\\web.exe|C:\\Program Files\\Web\\web.exe|C:\\web.exe||-|-|-|");
 }
