@@ -183,6 +183,8 @@ TEST(AddressHelpers, TextBuffersHandedOverTextsAndPartialQuads) {
     b.data[3] = '\0';  // a buffer that does not trust its length measures the text
     b.AppendBytes("XY", -1);
     EXPECT_EQ(std::string(b.Text()) + std::to_string(b.length), "abcXY5");
+    b.Clear();
+    EXPECT_EQ(std::string(b.Text()) + std::to_string(b.capacity + b.length) + (b.data ? "" : " null"), "0 null");
     EXPECT_TRUE(AcceptsSenderText(0xFFFFE, 42) && !AcceptsSenderText(0xFFFFF, 42) && !AcceptsSenderText(10, 0));
     TextBuffer text(8, true);
     EXPECT_FALSE(SetAddressBytes(text, nullptr, 4));

@@ -72,6 +72,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                           expected = step.substr(std::min(step.size(), arrow + 3));
         for (int n = star < arrow ? std::stoi(step.substr(star + 1)) : 1; n > 0; --n) {
             if (action.rfind("options:", 0) == 0) {
+                startResult = 1;
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime;
             } else if (action.rfind("run:", 0) == 0) {
@@ -152,7 +153,6 @@ TEST_F(SchedulerTest, EventSequences) {
     for (const std::string script : scripts) {
         SCOPED_TRACE(script);
         Step("options:1 0 0 0 >");
-        startResult = 1;
         for (size_t begin = 0, end; begin < script.size(); begin = end + 3) {
             end = std::min(script.find(" | ", begin), script.size());
             Step(script.substr(begin, end - begin));
@@ -164,7 +164,7 @@ TEST_F(SchedulerTest, EventSequences) {
 }
 
 TEST(ServerSelection, ServersAndTheirOverrides) {
-    std::string parsed;  // the query lines are those the end-to-end lookups check
+    std::string parsed, chosen;  // (the query lines are those the end-to-end lookups check)
     const std::string longest(255, 'a'), tooLong(256, 'a');
     for (const char* text :
          {"", "   ", ":43", "host:", "host:0", "host:65536", "host:99999999999999999999", "host:4a", "host:-1",
@@ -177,7 +177,6 @@ TEST(ServerSelection, ServersAndTheirOverrides) {
     EXPECT_EQ(parsed, "--------------whois.example.net:43 relay.lan:1 localhost:65535 h:43 " + longest + ":43 ");
     ServerOverrides servers;
     EXPECT_TRUE(servers.Set(RegistryRipe, "127.0.0.1:4301") && !servers.Set(6, "127.0.0.1"));
-    std::string chosen;
     for (int32_t id : {1, 2, 6})
         chosen += servers.ServerFor(id).host + (":" + std::to_string(servers.ServerFor(id).port)) + " ";
     EXPECT_FALSE(servers.Set(RegistryRipe, "127.0.0.1:x"));  // a broken value gives the registry its own host back
