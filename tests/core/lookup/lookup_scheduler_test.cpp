@@ -33,8 +33,8 @@ std::string ReadAnswer(const std::string& name) {
 }
 
 // The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
-// progress, "busy"/"idle" the command states as `running` then is, a refresh as the items' statuses ([W]aiting,
-// [R]etrieving...).
+// progress, "busy"/"idle" the command states as `running` then is, and a refresh as the statuses of the items:
+// [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused.
 class SchedulerTest : public ::testing::Test, public LookupHost {
   protected:
     SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
@@ -164,7 +164,7 @@ TEST_F(SchedulerTest, EventSequences) {
 }
 
 TEST(ServerSelection, ServersAndTheirOverrides) {
-    std::string parsed, chosen;  // (the query lines are those the end-to-end lookups check)
+    std::string parsed, chosen;  // (the end-to-end lookups check the query lines byte for byte)
     const std::string longest(255, 'a'), tooLong(256, 'a');
     for (const char* text :
          {"", "   ", ":43", "host:", "host:0", "host:65536", "host:99999999999999999999", "host:4a", "host:-1",
