@@ -1,3 +1,4 @@
+// The address list: what a text adds to it, and what it keeps per address.
 #include "input/address_list.h"
 
 #include <gtest/gtest.h>
@@ -9,209 +10,150 @@
 #include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/program_strings.h"
+#include "base/address_helpers.h"
+#include "input/address_text_input.h"
 #include "input/host_name_resolver.h"
 #include "input/reverse_resolve_starter.h"
-#include "whois/server_selection.h"
 #include "base/options.h"
 
 namespace {
 
-class FakeResolver : public HostNameResolver {
+// Resolves the names it knows; writes down what it was asked.
+class FakeNames : public HostNameResolver, public ReverseResolveStarter {
   public:
     bool ResolveHostName(const char* name, uint32_t* address) override {
-        asked.emplace_back(name);
-        const auto found = names.find(name);
-        if (found == names.end()) return false;
-        *address = Ip(found->second.c_str());
-        return true;
+        asked += std::string(asked.empty() ? "" : " ") + name;
+        if (names.count(name)) *address = Ip(names[name]);
+        return names.count(name) != 0;
     }
-    std::map<std::string, std::string> names;
-    std::vector<std::string> asked;
-};
-
-class RecordingStarter : public ReverseResolveStarter {
-  public:
     int StartResolve(uint32_t address) override {
-        started.push_back(Dotted(address));
+        reversed += Dotted(address) + " ";
         return 1;
     }
-    std::vector<std::string> started;
+    std::map<std::string, const char*> names;
+    std::string asked, reversed;
 };
 
 class AddressListTest : public ::testing::Test {
   protected:
     AddressListTest() : list(&options) {
         options.ResolveIPAddr = 0;
-        list.SetHostNameResolver(&resolver);
-        list.SetReverseResolveStarter(&starter);
+        list.SetHostNameResolver(&fake);
+        list.SetReverseResolveStarter(&fake);
     }
-    void Add(const char* text) {
-        options.addressText.SetText(text);
+    // Adds the addresses of a text; all items as "address" or "address=host name".
+    std::string Add(const std::string& text) {
+        EXPECT_TRUE(SetAddressBytes(options.addressText, text.data(), static_cast<int64_t>(text.size())));
         list.AddAddressesFromText();
+        std::string found;
+        for (int i = 0; i < list.ItemCount(); ++i)
+            found +=
+                (i ? " " : "") + Dotted(list.At(i)->ip) + (*list.At(i)->hostName ? "=" : "") + list.At(i)->hostName;
+        return found;
     }
 
-    TestUiStrings strings;
     Options options;
     AddressList list;
-    FakeResolver resolver;
-    RecordingStarter starter;
+    FakeNames fake;
 };
 
-TEST_F(AddressListTest, ReservedRangesAreDropped) {
-    Add("10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3");
-    EXPECT_EQ(list.ItemCount(), 0);
-    Add("172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255");
-    EXPECT_EQ(Addresses(list),
-              (std::vector<std::string>{"172.32.0.1", "192.169.0.1", "11.0.0.1", "240.0.0.1", "255.255.255.255",
-                                        "172.15.0.1", "169.253.0.1", "223.255.255.255"}));
-}
-
-TEST_F(AddressListTest, NewItemsWaitWithOrderNumbersAndAnEmptyAnswer) {
-    Add("198.51.100.1 203.0.113.9");
-    ASSERT_EQ(list.ItemCount(), 2);
-    for (int i = 0; i < 2; ++i) {
-        const LookupItem* item = list.At(i);
-        EXPECT_EQ(item->order, i + 1);
-        EXPECT_EQ(item->status, LookupStatus::Waiting);
-        ASSERT_NE(item->rawText, nullptr);
-        EXPECT_EQ(item->rawText->growStep, 256);
-        EXPECT_EQ(item->owner, &list);
+TEST_F(AddressListTest, AddressesAndHostNamesOfTexts) {
+    std::string longName(2000, 'a'), separated, separatedFound;
+    longName.replace(1000, 4, ".com");
+    for (const char* s = " []@\"{},;:*'()!\r\n\t/"; *s; ++s) {  // each of the 19 separators ends an address
+        separated += "198.51.100." + std::to_string(*s) + *s;
+        separatedFound += (*s == ' ' ? "" : " ") + ("198.51.100." + std::to_string(*s));
     }
-    EXPECT_EQ(list.At(2), nullptr);
+    fake.names = {{"mx.example.org", "192.0.2.1"},     {"mail.example.net", "192.0.2.2"},
+                  {"ab-c.lan", "192.0.2.3"},           {".abc.lan", "192.0.2.3"},
+                  {"last.example.org", "192.0.2.200"}, {longName.substr(0, 1022), "192.0.2.9"}};
+    // Each occurrence of a name is asked again; "example.org>" is no host name.
+    const std::string mail =
+        "Received: from mx.example.org (mx.example.org [198.51.100.25])\r\n"
+        "\tby mail.example.net with ESMTP id 1A2B3C; Tue, 3 Dec 2024 10:00:00 +0000\r\n"
+        "From: \"Someone\" <someone@example.org>\r\nabc a.b ab.1 x..lan abc.lan. ab_c.lan abc.lan< ab-c.lan .abc.lan "
+        "a-b.c ---.1 nowhere.lan";
+    const std::string none =  // glued, not strict, reserved, or behind 1022 characters of a token
+        "198.51.100.1<198.51.100.2 198.51.100.1>198.51.100.2 198.51.100.1=198.51.100.2 198.51.100.1-198.51.100.2 "
+        "198.51.100.1.198.51.100.2 198.51.100.1|198.51.100.2 198.51.100.1\\198.51.100.2 198.51.100.1\v198.51.100.2 "
+        "<198.51.100.1> 198.51.100.1. 198.51.100 198.51.100.256 198.51.100.1234 198.51.100.-1 +198.51.100.1 "
+        "10.1.2.3 127.0.0.1 192.168.0.1 169.254.1.1 172.16.0.1 172.31.255.255 224.0.0.1 239.255.255.255 0.1.2.3 " +
+        std::string(1022, '1') + "198.51.100.9";
+    const char publicNeighbours[] =
+        "172.32.0.1 192.169.0.1 11.0.0.1 240.0.0.1 255.255.255.255 172.15.0.1 169.253.0.1 223.255.255.255 9.0.0.1 "
+        "126.0.0.1 128.0.0.1";
+    const struct {
+        int hostNames;  // 2: and LoadOnlyLastIP
+        std::string text, found, asked;
+    } cases[] = {
+        {1, mail, "192.0.2.1=mx.example.org 198.51.100.25 192.0.2.2=mail.example.net 192.0.2.3=ab-c.lan",
+         "mx.example.org mx.example.org mail.example.net ab-c.lan .abc.lan a-b.c ---.1 nowhere.lan"},
+        {0, mail, "198.51.100.25", ""},
+        {1, longName + " 198.51.100.9", "192.0.2.9=" + longName.substr(0, 126) + " 198.51.100.9",
+         longName.substr(0, 1022)},
+        {0, separated, separatedFound, ""},
+        {1, none, "", ""},
+        {0, "198.051.100.001 198.51.100.4/24 [198.51.100.5]:25 (198.51.100.6) 198.51.100.4",
+         "198.51.100.1 198.51.100.4 198.51.100.5 198.51.100.6", ""},
+        {0, std::string("198.51.100.1\0 203.0.113.9", 25), "198.51.100.1", ""},  // the text ends at its first NUL
+        {0, publicNeighbours, publicNeighbours, ""},
+        {2, "192.0.2.1, 192.0.2.2, last.example.org, 192.168.1.1", "192.0.2.200", "last.example.org"},  // no name kept
+    };
+    for (const auto& c : cases) {
+        list.Clear();
+        fake.asked.clear();
+        options.HostNameToIP = c.hostNames != 0;
+        options.LoadOnlyLastIP = c.hostNames == 2;
+        EXPECT_EQ(Add(c.text), c.found) << c.text;
+        EXPECT_EQ(fake.asked, c.asked) << c.text;
+    }
 }
 
-TEST_F(AddressListTest, FirstOccurrenceOfAnAddressStays) {
+TEST_F(AddressListTest, WhatItKeepsPerAddress) {
+    Add("192.0.2.1");
+    list.Clear();  // the order starts again
     options.HostNameToIP = 1;
-    resolver.names = {{"mail.example.org", "198.51.100.1"}, {"relay.example.org", "203.0.113.9"}};
-    Add("mail.example.org 203.0.113.9 198.51.100.1 relay.example.org");
-    ASSERT_EQ(Addresses(list), (std::vector<std::string>{"198.51.100.1", "203.0.113.9"}));
-    EXPECT_STREQ(list.At(0)->hostName, "mail.example.org");
-    EXPECT_STREQ(list.At(1)->hostName, "");
-    EXPECT_EQ(list.At(1)->order, 2);
-
-    // A later append of the same text adds only what is new.
-    Add("198.51.100.1 192.0.2.7 203.0.113.9");
-    EXPECT_EQ(Addresses(list), (std::vector<std::string>{"198.51.100.1", "203.0.113.9", "192.0.2.7"}));
-    EXPECT_EQ(list.At(2)->order, 3);
-    EXPECT_EQ(list.FindAddress(Ip("192.0.2.7")), 2);
-    EXPECT_EQ(list.FindAddress(Ip("192.0.2.8")), -1);
-}
-
-TEST_F(AddressListTest, LoadOnlyLastIpKeepsTheLastValidAddress) {
-    options.LoadOnlyLastIP = 1;
-    Add("198.51.100.1 203.0.113.9 10.0.0.1");
-    ASSERT_EQ(Addresses(list), (std::vector<std::string>{"203.0.113.9"}));
-
-    list.Clear();
-    options.HostNameToIP = 1;
-    resolver.names = {{"last.example.org", "192.0.2.200"}};
-    Add("192.0.2.1, 192.0.2.2, 192.0.2.3, last.example.org, 192.168.1.1 127.0.0.1");
-    ASSERT_EQ(list.ItemCount(), 1);
-    EXPECT_EQ(Dotted(list.At(0)->ip), "192.0.2.200");
-    EXPECT_STREQ(list.At(0)->hostName, "");  // the host name is not kept
-    EXPECT_EQ(list.At(0)->order, 1);
-
-    // Nothing valid: nothing is added, and an address already listed stays single.
-    Add("10.0.0.1");
-    EXPECT_EQ(list.ItemCount(), 1);
-    Add("192.0.2.200");
-    EXPECT_EQ(list.ItemCount(), 1);
-}
-
-TEST_F(AddressListTest, FindServerByIpChoosesTheFirstRegistry) {
-    Add("41.0.0.1 62.0.0.1 8.0.0.1 200.1.1.1");
-    EXPECT_EQ(list.At(0)->registry, RegistryAfrinic);
-    EXPECT_EQ(list.At(1)->registry, RegistryRipe);
-    EXPECT_EQ(list.At(2)->registry, RegistryArin);  // no table entry
-    EXPECT_EQ(list.At(3)->registry, RegistryLacnic);
-
-    list.Clear();
+    fake.names = {{"mail.example.org", "198.51.100.1"}, {"relay.example.org", "203.0.113.9"}};
+    Add("mail.example.org 203.0.113.9 198.51.100.1 relay.example.org 41.0.0.1");
     options.FindServerByIP = 0;
-    Add("41.0.0.1 62.0.0.1 200.1.1.1");
-    for (int i = 0; i < list.ItemCount(); ++i) EXPECT_EQ(list.At(i)->registry, RegistryArin);
-}
+    EXPECT_EQ(Add("198.51.100.1 62.0.0.1 203.0.113.9"), "198.51.100.1=mail.example.org 203.0.113.9 41.0.0.1 62.0.0.1");
+    std::string items;  // order, status, registry, index found, image
+    for (int i = 0; i < 4; ++i) {
+        LookupItem& item = *list.At(i);
+        items += std::to_string(item.order) + std::to_string(static_cast<int>(item.status)) +
+                 std::to_string(item.registry) + std::to_string(list.FindAddress(item.ip));
+        EXPECT_TRUE(item.owner == &list && item.rawText && item.rawText->growStep == 256 && !*item.RawText());
+        item.status = static_cast<LookupStatus>(i + 2);
+        items += std::to_string(list.ItemImage(item)) + " ";
+    }
+    EXPECT_EQ(items, "11100 21311 31522 41130 ");
+    EXPECT_EQ(list.At(4), nullptr);
 
-TEST_F(AddressListTest, ClearReleasesAnswersAndRestartsTheOrder) {
-    Add("198.51.100.1 203.0.113.9");
-    list.At(0)->rawText->SetText("answer");
-    list.At(0)->resolvedName[0] = 'x';
-    list.Clear();
-    EXPECT_EQ(list.ItemCount(), 0);
-    EXPECT_EQ(list.FindAddress(Ip("198.51.100.1")), -1);
-    Add("203.0.113.9");
-    ASSERT_EQ(list.ItemCount(), 1);
-    EXPECT_EQ(list.At(0)->order, 1);
-    EXPECT_STREQ(list.At(0)->RawText(), "");
-    EXPECT_STREQ(list.At(0)->resolvedName, "");
-}
-
-TEST_F(AddressListTest, StorageGrowsWithoutMovingItems) {
-    std::string text;
-    for (int i = 0; i < 300; ++i) text += "198.51." + std::to_string(i / 250) + "." + std::to_string(i % 250) + " ";
-    Add(text.c_str());
-    ASSERT_EQ(list.ItemCount(), 300);
-    const LookupItem* first = list.At(0);
-    Add("192.0.2.1");
-    EXPECT_EQ(list.At(0), first);
-    EXPECT_EQ(list.At(299)->order, 300);
-    EXPECT_EQ(Dotted(list.At(299)->ip), "198.51.1.49");
-}
-
-TEST_F(AddressListTest, LongHostNamesAreCut) {
-    options.HostNameToIP = 1;
-    const std::string name = std::string(200, 'a') + ".example.org";
-    resolver.names = {{name, "192.0.2.9"}};
-    Add(name.c_str());
-    ASSERT_EQ(list.ItemCount(), 1);
-    EXPECT_EQ(std::string(list.At(0)->hostName), name.substr(0, 126));
-}
-
-TEST_F(AddressListTest, ReverseResolutionStartsForEveryItem) {
-    Add("198.51.100.1");
-    options.ResolveIPAddr = 1;
-    Add("203.0.113.9 198.51.100.1 10.0.0.1");
-    // Earlier items are resolved again with the new ones, in storage order.
-    EXPECT_EQ(starter.started, (std::vector<std::string>{"198.51.100.1", "203.0.113.9"}));
-    options.ResolveIPAddr = 0;
-    starter.started.clear();
-    Add("192.0.2.1");
-    EXPECT_TRUE(starter.started.empty());
-}
-
-TEST_F(AddressListTest, ResolvedNamesReachTheirItem) {
-    Add("198.51.100.1 203.0.113.9");
-    list.SetResolvedName(Ip("203.0.113.9"), "host.example.net");
-    EXPECT_STREQ(list.At(1)->resolvedName, "host.example.net");
-    EXPECT_STREQ(list.At(0)->resolvedName, "");
-    EXPECT_EQ(list.namesChanged.load(), 1);
-
-    // A result for an address no longer listed changes nothing.
-    list.namesChanged = 0;
-    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");
+    options.ResolveIPAddr = 1;  // names of all the items are asked for again with the new ones
+    Add("203.0.113.9 10.0.0.1 192.0.2.1");
+    EXPECT_EQ(fake.reversed, "198.51.100.1 203.0.113.9 41.0.0.1 62.0.0.1 192.0.2.1 ");
+    list.SetResolvedName(Ip("203.0.113.9"), std::string(300, 'n').c_str());
+    EXPECT_EQ(std::string(list.At(0)->resolvedName) + "|" + list.At(1)->resolvedName, "|" + std::string(126, 'n'));
+    EXPECT_EQ(list.namesChanged.exchange(0), 1);
+    list.SetResolvedName(Ip("192.0.2.77"), "gone.example.net");  // not listed: changes nothing
     EXPECT_EQ(list.namesChanged.load(), 0);
-
-    const std::string longName(300, 'n');
-    list.SetResolvedName(Ip("198.51.100.1"), longName.c_str());
-    EXPECT_EQ(std::string(list.At(0)->resolvedName), longName.substr(0, 126));
 }
 
-TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
+// Resolver threads write names while the user interface adds items and refreshes rows: every row still shows its own
+// item. After a run the last allocated row is selected, unless something is.
+TEST_F(AddressListTest, RowsOfTheList) {
     FakeReportView view;
     list.Attach(&view);
     view.InsertColumns(list);
+    const auto address = [](int i) { return "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1); };
     std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int round = 0; !done; ++round) {
-            for (int i = 0; i < 200; ++i) {
-                const std::string ip = "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1);
-                list.SetResolvedName(Ip(ip.c_str()), round % 2 ? "odd.example" : "even.example");
-            }
+            for (int i = 0; i < 200; ++i) list.SetResolvedName(Ip(address(i).c_str()), round % 2 ? "odd" : "even");
         }
     });
     for (int i = 0; i < 200; ++i) {
-        const std::string ip = "198.51." + std::to_string(i / 100) + "." + std::to_string(i % 100 + 1);
-        Add(ip.c_str());
+        Add(address(i));
         if (i % 50 == 0) list.Rebuild(true);
         list.RefreshRows();
     }
@@ -220,32 +162,38 @@ TEST_F(AddressListTest, WorkersWriteNamesWhileTheListGrows) {
     list.Rebuild(true);
     list.RefreshRows();
     ExpectRowsShowItems(list, view);
+
+    // Allocated flags of the last three items, the row selected before (-1: none), the row selected after.
+    for (const auto& c : {std::vector<int>{1, 1, 1, -1, 0}, {2, 0, 1, -1, 198}, {2, 0, 1, 7, 7}}) {
+        for (int i = 0; i < 200; ++i) list.At(i)->record.allocated = i < 197 ? 1 : c[static_cast<size_t>(i - 197)];
+        view.SetRowState(-1, 0, kRowSelected | kRowFocused);
+        if (c[3] >= 0) view.SetRowState(c[3], kRowSelected, kRowSelected);
+        list.SelectDefaultRow();
+        EXPECT_EQ(list.SelectedCount(), 1);
+        EXPECT_TRUE(view.rows[static_cast<size_t>(c[4])].selected);
+    }
 }
 
-TEST_F(AddressListTest, SelectDefaultRowPrefersTheLastAllocatedRow) {
-    FakeReportView view;
-    list.Attach(&view);
-    view.InsertColumns(list);
-    Add("198.51.100.1 198.51.100.2 198.51.100.3");
-    for (int i = 0; i < 3; ++i) list.At(i)->record.allocated = 1;
-    list.Rebuild(true);
-    EXPECT_EQ(list.SelectedCount(), 0);  // the address list selects nothing itself
-    list.SelectDefaultRow();
-    EXPECT_TRUE(view.rows[0].selected && view.rows[0].focused);
-
-    view.SetRowState(-1, 0, kRowSelected | kRowFocused);
-    list.At(0)->record.allocated = 2;
-    list.At(1)->record.allocated = 0;
-    list.SelectDefaultRow();
-    EXPECT_EQ(list.SelectedCount(), 1);
-    EXPECT_TRUE(view.rows[1].selected && view.rows[1].focused);
-
-    // A selection is left as it is.
-    view.SetRowState(-1, 0, kRowSelected | kRowFocused);
-    view.SetRowState(2, kRowSelected, kRowSelected);
-    list.SelectDefaultRow();
-    EXPECT_EQ(list.SelectedCount(), 1);
-    EXPECT_TRUE(view.rows[2].selected);
+TEST(AddressHelpers, TextBuffersHandedOverTextsAndPartialQuads) {
+    uint32_t partial = 0x12345678;  // the strict reading is that of the texts above
+    EXPECT_EQ(ParseDottedQuad("200.160", &partial, 1), 0);
+    EXPECT_EQ(Dotted(partial), "200.160.0.0");  // what a failed reading completed, on request only
+    TextBuffer b(256);
+    b.SetText("abcdef");
+    b.data[3] = '\0';  // a buffer that does not trust its length measures the text
+    b.AppendBytes("XY", -1);
+    EXPECT_EQ(std::string(b.Text()) + std::to_string(b.length), "abcXY5");
+    b.Clear();
+    EXPECT_EQ(std::string(b.Text()) + std::to_string(b.capacity + b.length) + (b.data ? "" : " null"), "0 null");
+    EXPECT_TRUE(AcceptsSenderText(0xFFFFE, 42) && !AcceptsSenderText(0xFFFFF, 42) && !AcceptsSenderText(10, 0));
+    TextBuffer text(8, true);
+    EXPECT_FALSE(SetAddressBytes(text, nullptr, 4));
+    for (int64_t n : {int64_t{-1}, int64_t{1} << 31}) EXPECT_FALSE(SetAddressBytes(text, "x", n));
+    ASSERT_TRUE(SetAddressBytes(text, "1.2.3.4\0xyz", 11));  // taken as they are; the text ends at its first NUL
+    text.AppendBytes("\0ab", 3);
+    text.AppendBytes(std::string(40, 'c').c_str(), 40);
+    EXPECT_EQ(std::string(text.data, 55), std::string("1.2.3.4\0xyz\0ab", 14) + std::string(40, 'c') + '\0');
+    EXPECT_EQ(text.capacity, 56);
 }
 
 }  // namespace

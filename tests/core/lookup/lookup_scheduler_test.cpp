@@ -2,382 +2,186 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "../views/list_test_support.h"
-#include "../views/program_strings.h"
+#include "lookup/server_overrides.h"
 #include "whois/server_selection.h"
 #include "base/options.h"
-#include "views/result_columns.h"
 
 namespace {
 
-std::string ReadAnswer(const std::string& relative) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/whois/" + relative, std::ios::binary);
-    EXPECT_TRUE(in.good()) << relative;
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+// Real answers by short name. "to-afrinic" hands a block from RIPE NCC to
+// AfriNIC; asked at AfriNIC it refers again, so its chain never ends by itself.
+std::string ReadAnswer(const std::string& name) {
+    static const std::map<std::string, std::string> files = {
+        {"arin", "arin/direct_allocation_no_referral_4.2.2.1.txt"},
+        {"to-ripe", "arin/referral_ripe_allocated_185.2.136.189.txt"},
+        {"to-lacnic", "arin/referral_lacnic_erx_170.0.0.0.txt"},
+        {"to-afrinic", "ripe/afrinic_referral_constructed_194.0.0.1.txt"},
+        {"ripe", "ripe/raw_tcp_payload_185.2.136.189.txt"},
+        {"lacnic", "lacnic/nicbr_format_170.0.0.0.txt"},
+        {"afrinic", "afrinic/sentech_2025_66.18.70.6.txt"}};
+    if (name == "empty") return "";
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + files.at(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A RIPE-family answer that hands the block to AfriNIC: asked at AfriNIC it
-// refers again, so a chain of it never ends by itself.
-const char kAfricaReferral[] =
-    "inetnum:        196.0.0.0 - 196.255.255.255\n"
-    "netname:        AFRINIC-TRANSFERRED\n"
-    "org:            ORG-AFNC1-RIPE\n"
-    "source:         RIPE\n";
-
-// Records what the scheduler asks of its host, in order.
-class FakeHost : public LookupHost {
-  public:
-    struct Query {
-        std::string ip;
-        int32_t registry;
-    };
-
-    FakeHost(const int32_t& running, AddressList& list) : running_(running), list_(list) {}
-
+// The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
+// progress, "busy"/"idle" the command states as `running` then is, and a refresh as the statuses of the items:
+// [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused.
+class SchedulerTest : public ::testing::Test, public LookupHost {
+  protected:
+    SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
+        options.ResolveIPAddr = 0;
+    }
     int StartQuery(uint32_t ip, int32_t registry) override {
-        queries.push_back({Dotted(ip), registry});
-        events.push_back("query");
+        Log("?" + std::to_string(list.FindAddress(ip) + 1) + "@" + std::to_string(registry));
         return startResult;
     }
-    void CancelQuery() override { events.push_back("cancel"); }
-    void PostLookupFailure() override {
-        ++postedFailures;
-        events.push_back("post-failure");
-    }
+    void CancelQuery() override { Log("cancel"); }
+    void PostLookupFailure() override { Log("post-fail"); }
     const char* AnswerText() override { return answer.c_str(); }
-    void SetPauseTimer(uint32_t ms) override {
-        pauseTimers.push_back(ms);
-        timerPending = true;
-        events.push_back("pause");
-    }
-    void KillPauseTimer() override {
-        timerPending = false;
-        events.push_back("kill-pause");
-    }
+    void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
+    void KillPauseTimer() override { Log("unpause"); }
     void RefreshRows() override {
-        ++refreshes;
-        list_.RefreshRows();
+        std::string rows;
+        for (int i = 0; i < list.ItemCount(); ++i) rows += " WRSFP"[static_cast<int>(list.At(i)->status)];
+        Log("[" + rows + "]");
     }
-    void ShowProgress(int number) override { progress.push_back(number); }
-    void UpdateCommandStates() override {
-        // The Stop command's state is taken from `running` at this moment.
-        stopEnabled.push_back(running_ != 0);
-    }
-    void UpdateStatusBar() override { ++statusUpdates; }
-    void ShowSelectedAnswer() override { events.push_back("show-answer"); }
-    void FocusList() override { events.push_back("focus"); }
-    void RunEnded() override {
-        ++runsEnded;
-        events.push_back("ended");
+    void ShowProgress(int number) override { Log("#" + std::to_string(number)); }
+    void UpdateCommandStates() override { Log(running ? "busy" : "idle"); }
+    void UpdateStatusBar() override { Log("bar"); }
+    void ShowSelectedAnswer() override { Log("show"); }
+    void FocusList() override { Log("focus"); }
+    void RunEnded() override { Log("end"); }
+    void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
+
+    // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
+    // PauseTime", "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer,
+    // or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per item: registry to ask,
+    // source of the record, answer kept), or the name of the answer that arrives.
+    void Step(const std::string& step) {
+        const size_t arrow = step.find(" >"), star = step.find('*');
+        const std::string action = step.substr(0, std::min(arrow, star)),
+                          expected = step.substr(std::min(step.size(), arrow + 3));
+        for (int n = star < arrow ? std::stoi(step.substr(star + 1)) : 1; n > 0; --n) {
+            if (action.rfind("options:", 0) == 0) {
+                startResult = 1;
+                std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
+                    options.PauseTime;
+            } else if (action.rfind("run:", 0) == 0) {
+                list.Clear();
+                options.addressText.SetText(action.c_str() + 4);
+                list.AddAddressesFromText();
+                currentIndex = 0;
+                running = 1;
+                scheduler.StartNextLookup();
+            } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
+                if (action == "fail") scheduler.OnLookupDone(1);
+                if (action == "timer") scheduler.StartNextLookup();
+                if (action == "stop") scheduler.StopRun();
+                if (action == "refuse") startResult = 0;
+            } else if (action == "records") {
+                for (int i = 0; i < list.ItemCount(); ++i) {
+                    std::string kept = "?", record = std::to_string(list.At(i)->registry) + ":" +
+                                                     std::to_string(list.At(i)->record.whoisSource) + ":";
+                    for (const char* name : {"arin", "ripe", "lacnic", "afrinic", "empty"})
+                        kept = ReadAnswer(name) == list.At(i)->RawText() ? name : kept;
+                    Log(record + kept);
+                }
+            } else {
+                answer = ReadAnswer(action);
+                scheduler.OnLookupDone(0);
+            }
+            EXPECT_EQ(events, expected) << "after " << action;
+            events.clear();
+        }
     }
 
-    int startResult = 1;
-    std::string answer;
-    std::vector<Query> queries;
-    std::vector<std::string> events;
-    std::vector<uint32_t> pauseTimers;
-    std::vector<int> progress;
-    std::vector<bool> stopEnabled;
-    bool timerPending = false;
-    int postedFailures = 0;
-    int refreshes = 0;
-    int statusUpdates = 0;
-    int runsEnded = 0;
-
-  private:
-    const int32_t& running_;
-    AddressList& list_;
-};
-
-class SchedulerTest : public ::testing::Test {
-  protected:
-    SchedulerTest() : list(&options), host(running, list), scheduler(list, host, options, currentIndex, running) {
-        options.ResolveIPAddr = 0;
-        options.FindServerByIP = 1;
-        list.Attach(&view);
-        view.InsertColumns(list);
-    }
-
-    // What the main window does on UM_RUNADDRESSTEXT.
-    void Run(const char* text) {
-        list.Clear();
-        list.DeleteAllRows();
-        options.addressText.SetText(text);
-        list.AddAddressesFromText();
-        list.Rebuild(true);
-        currentIndex = 0;
-        running = 1;
-        scheduler.StartNextLookup();
-    }
-    // The open conversation answers with text.
-    void Answer(const std::string& text) {
-        host.answer = text;
-        scheduler.OnLookupDone(0);
-    }
-    void FireTimer() {
-        ASSERT_TRUE(host.timerPending);
-        host.timerPending = false;  // the window kills it as it fires
-        scheduler.StartNextLookup();
-    }
-    LookupStatus Status(int index) { return list.At(index)->status; }
-
-    TestUiStrings strings;
     Options options;
     AddressList list;
-    FakeReportView view;
-    int32_t currentIndex = 0;
-    int32_t running = 0;
-    FakeHost host;
+    int32_t currentIndex = 0, running = 0;
     LookupScheduler scheduler;
+    int startResult = 1;
+    std::string answer, events;
 };
 
-const char kArinOnly[] = "4.2.2.1";  // first octet without a table entry: ARIN
-const std::string kArinAnswer = ReadAnswer("arin/direct_allocation_no_referral_4.2.2.1.txt");
-
-TEST_F(SchedulerTest, EmptyListEndsTheRunAtOnce) {
-    Run("no addresses, 10.0.0.1 is reserved");
-    EXPECT_EQ(list.ItemCount(), 0);
-    EXPECT_EQ(running, 0);
-    EXPECT_TRUE(host.queries.empty());
-    EXPECT_EQ(host.runsEnded, 1);
-    EXPECT_EQ(host.statusUpdates, 1);
-    ASSERT_FALSE(host.stopEnabled.empty());
-    EXPECT_FALSE(host.stopEnabled.back());
-    EXPECT_EQ(host.events, (std::vector<std::string>{"show-answer", "focus", "ended"}));
-}
-
-TEST_F(SchedulerTest, WalksTheListOneConversationAtATime) {
-    Run("4.2.2.1 4.2.2.2 4.2.2.3");
-    ASSERT_EQ(host.queries.size(), 1u);
-    EXPECT_EQ(Status(0), LookupStatus::Retrieving);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(view.rows[0].texts[ColumnStatus], strings.builtin[522]);  // the row shows it at once
-    Answer(kArinAnswer);
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 1);
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3}));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Status(i), LookupStatus::Succeeded);
-        EXPECT_EQ(list.At(i)->record.whoisSource, RegistryArin);
-        EXPECT_EQ(list.At(i)->RawText(), kArinAnswer);
+TEST_F(SchedulerTest, EventSequences) {
+    const char* const scripts[] = {
+        "run:none, 10.0.0.1 is reserved > idle [] bar show focus end",
+        // One conversation at a time; a straggler after the end changes nothing.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1 | "
+        "arin > [SS] idle [SS] bar show focus end | fail > | timer >",
+        // A pause after every second item, not after the last; outcomes while it lasts are ignored.
+        "options:1 1 2 5 > | run:4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5 > busy #1 [RWWWW] ?1@1 | "
+        "arin > [SWWWW] busy #2 [SRWWW] ?2@1 | arin > [SSWWW] [SSPWW] pause:5000 | arin > | "
+        "timer > unpause busy #3 [SSRWW] ?3@1 | arin > [SSSWW] busy #4 [SSSRW] ?4@1 | "
+        "arin > [SSSSW] [SSSSP] pause:5000 | timer > unpause busy #5 [SSSSR] ?5@1 | "
+        "arin > [SSSSS] idle [SSSSS] bar show focus end",
+        // No pause when switched off or either number is not positive.
+        "options:1 0 1 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 0 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        "options:1 1 1 0 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
+        // Referrals are asked under the same number; only the last answer is kept.
+        "options:0 0 0 0 > | run:185.2.136.189 170.0.0.1 > busy #1 [RW] ?1@1 | to-ripe > busy #1 [RW] ?1@2 | "
+        "ripe > [SW] busy #2 [SR] ?2@1 | to-lacnic > busy #2 [SR] ?2@4 | "
+        "lacnic > [SS] idle [SS] bar show focus end | records > 2:2:ripe 4:4:lacnic",
+        // A chain of referrals fails after four; the next item has its own four.
+        "run:193.0.0.1 193.0.0.2 > busy #1 [RW] ?1@2 | to-afrinic*4 > busy #1 [RW] ?1@5 | "
+        "to-afrinic > [FW] busy #2 [FR] ?2@2 | to-afrinic*4 > busy #2 [FR] ?2@5 | "
+        "afrinic > [FS] idle [FS] bar show focus end | records > 5:0:empty 5:5:afrinic",
+        // Stop puts the item back and ignores its outcome; during a pause it kills the timer.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | stop > cancel idle [WW] bar | arin > | timer >",
+        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
+        "stop > cancel unpause idle [SW] bar | timer >",
+        // A new run replaces a pause.
+        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
+        "run:4.2.2.3 > unpause busy #1 [R] ?1@1 | arin > [S] idle [S] bar show focus end",
+        // A conversation that cannot start fails through the posted outcome.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | refuse > | arin > [SW] busy #2 [SR] ?2@1 post-fail | "
+        "fail > [SF] idle [SF] bar show focus end",
+        // A failed conversation fails only its item; no answer at all is an empty record.
+        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | fail > [FW] busy #2 [FR] ?2@1 | "
+        "empty > [FS] idle [FS] bar show focus end | records > 1:0:empty 1:1:empty",
+    };
+    for (const std::string script : scripts) {
+        SCOPED_TRACE(script);
+        Step("options:1 0 0 0 >");
+        for (size_t begin = 0, end; begin < script.size(); begin = end + 3) {
+            end = std::min(script.find(" | ", begin), script.size());
+            Step(script.substr(begin, end - begin));
+        }
+        scheduler.StopRun();
+        events.clear();
     }
-    EXPECT_EQ(host.runsEnded, 1);
-    // A straggling outcome after the end changes nothing.
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(2), LookupStatus::Succeeded);
-    EXPECT_EQ(host.queries.size(), 3u);
+    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
-TEST_F(SchedulerTest, PausesAfterEveryPauseCountItemsButNotAfterTheLast) {
-    options.Pause = 1;
-    options.PauseCount = 2;
-    options.PauseTime = 5;
-    Run("4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5");
-    Answer(kArinAnswer);
-    EXPECT_EQ(host.queries.size(), 2u);
-    Answer(kArinAnswer);
-    // Items 1 and 2 done: item 3 waits out the pause.
-    EXPECT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(Status(2), LookupStatus::Paused);
-    EXPECT_EQ(view.rows[2].texts[ColumnStatus], strings.builtin[525]);
-    EXPECT_EQ(host.pauseTimers, (std::vector<uint32_t>{5000}));
-    EXPECT_EQ(scheduler.CurrentPhase(), LookupScheduler::Phase::Pausing);
-    // An outcome while paused belongs to no conversation.
-    scheduler.OnLookupDone(0);
-    EXPECT_EQ(Status(2), LookupStatus::Paused);
-
-    FireTimer();
-    EXPECT_EQ(Status(2), LookupStatus::Retrieving);
-    Answer(kArinAnswer);
-    EXPECT_EQ(host.queries.size(), 4u);  // item 4 follows at once
-    Answer(kArinAnswer);
-    EXPECT_EQ(Status(4), LookupStatus::Paused);
-    EXPECT_EQ(host.pauseTimers, (std::vector<uint32_t>{5000, 5000}));
-    FireTimer();
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.pauseTimers.size(), 2u);  // none after the last item
-    EXPECT_EQ(host.queries.size(), 5u);
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(host.runsEnded, 1);
-}
-
-TEST_F(SchedulerTest, NoPauseWhenSwitchedOffOrEitherNumberIsZero) {
-    const struct { int pause, count, time; } cases[] = {{1, 0, 5}, {1, 2, 0}, {0, 2, 5}, {1, -2, 5}, {1, 2, -5}};
-    for (const auto& c : cases) {
-        options.Pause = c.pause;
-        options.PauseCount = c.count;
-        options.PauseTime = c.time;
-        host.pauseTimers.clear();
-        Run("4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4");
-        for (int i = 0; i < 4; ++i) Answer(kArinAnswer);
-        EXPECT_EQ(running, 0) << c.pause << " " << c.count << " " << c.time;
-        EXPECT_TRUE(host.pauseTimers.empty()) << c.pause << " " << c.count << " " << c.time;
+TEST(ServerSelection, ServersAndTheirOverrides) {
+    std::string parsed, chosen;  // (the end-to-end lookups check the query lines byte for byte)
+    const std::string longest(255, 'a'), tooLong(256, 'a');
+    for (const char* text :
+         {"", "   ", ":43", "host:", "host:0", "host:65536", "host:99999999999999999999", "host:4a", "host:-1",
+          "a b:43", "host:43:44", "::1", tooLong.c_str(), static_cast<const char*>(nullptr), "whois.example.net",
+          "  relay.lan : 1  ", "localhost:65535", "h:043", longest.c_str()}) {
+        WhoisServer server;  // refused: "-" and the server untouched
+        parsed += ParseServerOverride(text, &server) ? server.host + (":" + std::to_string(server.port)) + " "
+                                                     : "-" + std::string(server.host);
     }
-}
-
-TEST_F(SchedulerTest, PauseLengthStaysWithinTheTimerRange) {
-    EXPECT_EQ(LookupScheduler::PauseMilliseconds(30), 30000u);
-    EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);
-    EXPECT_EQ(LookupScheduler::PauseMilliseconds(-1), 0u);
-}
-
-TEST_F(SchedulerTest, ArinReferralAsksRipeAgainUnderTheSameNumber) {
-    options.FindServerByIP = 0;
-    Run("185.2.136.189 4.2.2.1");
-    Answer(ReadAnswer("arin/referral_ripe_allocated_185.2.136.189.txt"));
-    ASSERT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(host.queries[1].ip, "185.2.136.189");
-    EXPECT_EQ(host.queries[1].registry, RegistryRipe);
-    EXPECT_EQ(Status(0), LookupStatus::Retrieving);
-    const std::string ripe = ReadAnswer("ripe/raw_tcp_payload_185.2.136.189.txt");
-    Answer(ripe);
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->registry, RegistryRipe);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryRipe);
-    EXPECT_EQ(list.At(0)->RawText(), ripe);  // the referring answer is not kept
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 1, 2}));
-    EXPECT_EQ(host.queries[2].registry, RegistryArin);
-}
-
-TEST_F(SchedulerTest, ReferralsToLacnicAndFromRipeToAfrinic) {
-    options.FindServerByIP = 0;
-    Run("170.0.0.1");
-    Answer(ReadAnswer("arin/referral_lacnic_erx_170.0.0.0.txt"));
-    ASSERT_EQ(host.queries.size(), 2u);
-    EXPECT_EQ(host.queries[1].registry, RegistryLacnic);
-    Answer(ReadAnswer("lacnic/nicbr_format_170.0.0.0.txt"));
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryLacnic);
-
-    options.FindServerByIP = 1;
-    Run("193.0.0.1");  // RIPE NCC by its first octet
-    EXPECT_EQ(host.queries.back().registry, RegistryRipe);
-    Answer(kAfricaReferral);
-    EXPECT_EQ(host.queries.back().registry, RegistryAfrinic);
-    Answer(ReadAnswer("afrinic/sentech_2025_66.18.70.6.txt"));
-    EXPECT_EQ(Status(0), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(0)->record.whoisSource, RegistryAfrinic);
-}
-
-TEST_F(SchedulerTest, AChainOfReferralsEndsFailedAfterFourReferrals) {
-    Run("193.0.0.1 193.0.0.2");
-    for (int i = 0; i < 5; ++i) Answer(kAfricaReferral);
-    // Five questions for the first item: RIPE NCC, then AfriNIC four times.
-    ASSERT_EQ(host.queries.size(), 6u);
-    EXPECT_EQ(host.queries[0].registry, RegistryRipe);
-    for (int i = 1; i < 5; ++i) EXPECT_EQ(host.queries[static_cast<size_t>(i)].registry, RegistryAfrinic);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
-    EXPECT_EQ(list.At(0)->record.allocated, 0);  // no record kept
-    EXPECT_STREQ(list.At(0)->RawText(), "");
-    EXPECT_EQ(host.progress, (std::vector<int>{1, 1, 1, 1, 1, 2}));
-
-    // The next item has its own four referrals.
-    EXPECT_EQ(host.queries[5].ip, "193.0.0.2");
-    for (int i = 0; i < 4; ++i) Answer(kAfricaReferral);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);
-    Answer(kArinAnswer.c_str());  // parsed as AfriNIC's: no referral
-    EXPECT_EQ(Status(1), LookupStatus::Succeeded);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, StopDuringAConversationPutsTheItemBackAndIgnoresItsOutcome) {
-    Run("4.2.2.1 4.2.2.2");
-    host.events.clear();
-    host.stopEnabled.clear();
-    scheduler.StopRun();
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(Status(0), LookupStatus::Waiting);
-    EXPECT_EQ(view.rows[0].texts[ColumnStatus], strings.builtin[521]);
-    EXPECT_EQ(host.events, (std::vector<std::string>{"cancel"}));
-    EXPECT_EQ(host.stopEnabled, (std::vector<bool>{false}));
-    EXPECT_EQ(currentIndex, 0);
-
-    // An outcome posted before the Stop, and a stray start, change nothing.
-    Answer(kArinAnswer);
-    scheduler.StartNextLookup();
-    EXPECT_EQ(Status(0), LookupStatus::Waiting);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(host.queries.size(), 1u);
-    EXPECT_EQ(host.runsEnded, 0);
-}
-
-TEST_F(SchedulerTest, StopDuringAPauseKillsTheTimer) {
-    options.Pause = 1;
-    options.PauseCount = 1;
-    options.PauseTime = 30;
-    Run("4.2.2.1 4.2.2.2");
-    Answer(kArinAnswer);
-    ASSERT_TRUE(host.timerPending);
-    EXPECT_EQ(Status(1), LookupStatus::Paused);
-    scheduler.StopRun();
-    EXPECT_FALSE(host.timerPending);
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    // Were the timer's message already queued, it would start nothing.
-    scheduler.StartNextLookup();
-    EXPECT_EQ(Status(1), LookupStatus::Waiting);
-    EXPECT_EQ(host.queries.size(), 1u);
-}
-
-TEST_F(SchedulerTest, ANewRunDuringAPauseReplacesIt) {
-    options.Pause = 1;
-    options.PauseCount = 1;
-    options.PauseTime = 30;
-    Run("4.2.2.1 4.2.2.2");
-    Answer(kArinAnswer);
-    ASSERT_TRUE(host.timerPending);
-    Run("4.2.2.3");
-    EXPECT_FALSE(host.timerPending);
-    EXPECT_EQ(host.queries.back().ip, "4.2.2.3");
-    Answer(kArinAnswer);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, AConversationThatCannotStartFailsTheItemThroughThePostedOutcome) {
-    Run("4.2.2.1 4.2.2.2");
-    host.startResult = 0;
-    EXPECT_EQ(host.postedFailures, 0);
-    Answer(kArinAnswer);  // item 1 done; item 2 cannot start
-    EXPECT_EQ(host.postedFailures, 1);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);  // until the outcome arrives
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(1), LookupStatus::Failed);
-    EXPECT_EQ(running, 0);
-    EXPECT_EQ(host.runsEnded, 1);
-}
-
-TEST_F(SchedulerTest, AFailedConversationFailsOnlyItsItem) {
-    Run("4.2.2.1 4.2.2.2");
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
-    EXPECT_EQ(view.rows[0].image, 2);
-    EXPECT_EQ(Status(1), LookupStatus::Retrieving);
-    Answer("");  // nothing arrived before the close: an empty record
-    EXPECT_EQ(Status(1), LookupStatus::Succeeded);
-    EXPECT_EQ(list.At(1)->record.whoisSource, RegistryArin);
-    EXPECT_EQ(running, 0);
-}
-
-TEST_F(SchedulerTest, ARegistryWithoutHostFailsTheItem) {
-    // A parser result that names no registry has no host: the start fails.
-    Run("4.2.2.1");
-    list.At(0)->registry = 9;
-    host.startResult = 0;
-    scheduler.StopRun();
-    running = 1;
-    scheduler.StartNextLookup();
-    EXPECT_EQ(host.queries.back().registry, 9);
-    scheduler.OnLookupDone(1);
-    EXPECT_EQ(Status(0), LookupStatus::Failed);
+    EXPECT_EQ(parsed, "--------------whois.example.net:43 relay.lan:1 localhost:65535 h:43 " + longest + ":43 ");
+    ServerOverrides servers;
+    EXPECT_TRUE(servers.Set(RegistryRipe, "127.0.0.1:4301") && !servers.Set(6, "127.0.0.1"));
+    for (int32_t id : {1, 2, 6})
+        chosen += servers.ServerFor(id).host + (":" + std::to_string(servers.ServerFor(id).port)) + " ";
+    EXPECT_FALSE(servers.Set(RegistryRipe, "127.0.0.1:x"));  // a broken value gives the registry its own host back
+    EXPECT_EQ(chosen + servers.ServerFor(RegistryRipe).host + " " + servers.ServerFor(RegistryAfrinic).host,
+              "whois.arin.net:43 127.0.0.1:4301 :43 whois.ripe.net whois.afrinic.net");
 }
 
 }  // namespace

@@ -1,46 +1,77 @@
+// The command line, what asks for an export without a window, and the settings file.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
-namespace {
-std::vector<std::string> Tokens(const char* raw) {
-    CommandLine c;
-    c.Build(raw);
-    std::vector<std::string> out;
-    for (int i = 0; i < c.Count(); ++i) out.emplace_back(c.Token(i));
-    return out;
+#include "app/headless_export.h"
+#include "base/settings_file.h"
+#include "tests_support/fake_profile_store.h"
+
+TEST(CommandLine, TokensSwitchesAndExportRequests) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Tokens, each followed by '|'; then the export asked for: format and path, "-" for a normal start.
+        {"", "-"},
+        {"  /ip   1.2.3.4  /savetext out.txt", "/ip|1.2.3.4|/savetext|out.txt|1 out.txt"},
+        {"/SaveTabbed \"C:\\my files\\out.txt\" /ipfile list.txt",
+         "/SaveTabbed|C:\\my files\\out.txt|/ipfile|list.txt|2 C:\\my files\\out.txt"},
+        {"/ipfile list.txt /savetabular", "/ipfile|list.txt|/savetabular|3 "},  // no file: the export fails
+        {"/ip \"1.2.3.4, 5.6.7.8 host\" /savehtml", "/ip|1.2.3.4, 5.6.7.8 host|/savehtml|4 "},
+        {"/ip a /SAVEHTMLVERTICAL r.html /savexml",
+         "/ip|a|/SAVEHTMLVERTICAL|r.html|/savexml|5 r.html"},  // the first counts
+        {"/ip a /savexml r.xml", "/ip|a|/savexml|r.xml|6 r.xml"},
+        {"/savetext out.txt", "/savetext|out.txt|-"},                    // nothing to look up
+        {"/ip a -savetext \"\" b \"open", "/ip|a|-savetext||b|open|-"},  // empty quotes between blanks: an empty token
+        {"a \"   x y\" ab\"c d\"ef \"\"", "a|x y|abc def|-"}};           // blanks right after a quote are dropped
+    for (const auto& [raw, expected] : cases) {
+        CommandLine line;
+        line.Build(raw);
+        std::string tokens;
+        for (int i = 0; i < line.Count(); ++i) tokens += std::string(line.Token(i)) + "|";
+        HeadlessRequest r;
+        EXPECT_EQ(tokens + (ReadHeadlessRequest(line, &r) ? std::to_string(r.format) + " " + r.path : "-"), expected);
+    }
+    CommandLine line;
+    line.Build("/NODLGSTART /IpFile list.txt /ip");
+    EXPECT_EQ(line.Find("/nodlgstart") + line.Find("-nodlgstart"), -1);
+    EXPECT_EQ(std::string(line.ValueOf("/ipfile")) + "|" + line.ValueOf("/ip") + "|" + line.Token(4) + line.Token(-1),
+              "list.txt||");
 }
-using V = std::vector<std::string>;
-}  // namespace
 
-TEST(CommandLine, Tokenizing) {
-    EXPECT_TRUE(Tokens("").empty());
-    EXPECT_TRUE(Tokens("    ").empty());
-    EXPECT_EQ(Tokens("  /ip   1.2.3.4 "), (V{"/ip", "1.2.3.4"}));
-    // A quoted text with commas and blanks is one token, quotes removed.
-    EXPECT_EQ(Tokens("/ip \"198.51.100.1, 203.0.113.9 host\""), (V{"/ip", "198.51.100.1, 203.0.113.9 host"}));
-    // Empty quotes between blanks give an empty token; at the end nothing.
-    EXPECT_EQ(Tokens("a \"\" b"), (V{"a", "", "b"}));
-    EXPECT_EQ(Tokens("a \"\""), (V{"a"}));
-    // Blanks right after an opening quote are dropped.
-    EXPECT_EQ(Tokens("\"   x y\""), (V{"x y"}));
-    // Quotes inside a token protect only the blanks between them.
-    EXPECT_EQ(Tokens("ab\"c d\"ef gh"), (V{"abc def", "gh"}));
-    EXPECT_EQ(Tokens("\"unterminated text"), (V{"unterminated text"}));
+TEST(CommandLine, HeadlessExportWaitsForTheRunAndTheNamesOrTheirGraceTime) {
+    HeadlessWait wait;
+    EXPECT_FALSE(wait.ReadyToWrite(1000, false, 0));  // the run goes on
+    wait.RunEnded(1000);
+    EXPECT_TRUE(wait.ReadyToWrite(1000, false, 5) && wait.ReadyToWrite(1000, true, 0));  // names unwanted or done
+    EXPECT_TRUE(!wait.ReadyToWrite(1000 + 29999, true, 3) && wait.ReadyToWrite(1000 + 30000, true, 3));
 }
 
-TEST(CommandLine, SwitchesAndValues) {
-    CommandLine c;
-    c.Build("/NODLGSTART /IpFile list.txt /ip");
-    EXPECT_EQ(c.Find("/nodlgstart"), 0);
-    EXPECT_EQ(c.Find("/ipfile"), 1);
-    EXPECT_STREQ(c.ValueOf("/ipfile"), "list.txt");
-    // A switch as the last token takes the empty string.
-    EXPECT_STREQ(c.ValueOf("/ip"), "");
-    EXPECT_EQ(c.Find("-nodlgstart"), -1);
-    EXPECT_STREQ(c.Token(99), "");
-    EXPECT_STREQ(c.Token(-1), "");
+TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
+    FakeProfileStore store;
+    unsigned char blob[5] = {0x2C, 0, 0xFF, 0x0A, 250}, back[5] = {}, untouched[2] = {7, 7};
+    int32_t negative = -7, values[4] = {0, 1, 1, 0};
+    SettingsFile w(&store, SettingsFile::Write, "C:\\x.cfg", "S");
+    w.ExchangeBinary("Blob", blob, 5);
+    w.ExchangeInt32("E", &negative, 0);
+    w.ExchangeInt32("F", &negative, 0);
+    w.Delete("F");
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{{"S/Blob", "2C 00 FF 0A FA"}, {"S/E", "-7"}}));
+    store.values.insert({{"S/A", "12abc"}, {"S/B", "abc"}, {"S/U", "65537"}, {"S/Cut", "01 0"}});
+    SettingsFile r(&store, SettingsFile::Read, "C:\\x.cfg", "S");
+    EXPECT_TRUE(r.ExchangeBinary("Blob", back, 5) && !r.ExchangeBinary("Missing", untouched, 2));
+    EXPECT_TRUE(r.ExchangeBinary("Cut", untouched, 2));  // a pair cut by the end is its one digit
+    EXPECT_EQ(EncodeHexBytes(back, 5) + "|" + EncodeHexBytes(untouched, 2), "2C 00 FF 0A FA|01 00");
+    r.ExchangeInteger("A", &values[0], 3);
+    r.ExchangeFlag("B", &values[1], 3);
+    r.ExchangeInt32("E", &values[2], 3);  // negative numbers read as 0
+    r.ExchangeInt32("D", &values[3], 30);
+    uint16_t u = 0;
+    r.ExchangeUInt16("U", &u, 0);  // the low 16 bits
+    EXPECT_EQ(std::to_string(u) + " " + EncodeHexBytes(values, 16),
+              "1 0C 00 00 00 00 00 00 00 00 00 00 00 1E 00 00 00");
+    unsigned char out[4] = {9, 9, 9, 9};
+    EXPECT_EQ(DecodeHexBytes("2c0  F 01 02 03", out, 3), 3);  // blanks skipped; no more bytes than asked for
+    EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
 }
