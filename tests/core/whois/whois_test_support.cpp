@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,13 +14,9 @@
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"
 
-namespace {
-
 // Every test in this executable sees the generated tables as the program's
 // resources, whichever test runs first.
-const bool installed = (InstallBinFileLoader(OL_GENERATED_DIR), true);
-
-}  // namespace
+static const bool installed = (InstallBinFileLoader(OL_GENERATED_DIR), true);
 
 std::string ReadWhoisAnswer(const std::string& relativePath) {
     const std::string path = std::string(OL_TEST_DATA_DIR) + "/whois/" + relativePath;
@@ -30,9 +27,9 @@ std::string ReadWhoisAnswer(const std::string& relativePath) {
 
 std::vector<std::pair<std::string, int>> WhoisAnswerFiles() {
     std::vector<std::pair<std::string, int>> files;
-    const char* const folders[] = {"arin", "ripe", "apnic", "lacnic", "afrinic"};  // in RegistryId order
-    for (int registry = 1; registry <= 5; ++registry) {
-        const std::string folder = folders[registry - 1];
+    int registry = 0;
+    for (const std::string folder : {"arin", "ripe", "apnic", "lacnic", "afrinic"}) {  // in RegistryId order
+        ++registry;
         for (const auto& entry :
              std::filesystem::directory_iterator(std::string(OL_TEST_DATA_DIR) + "/whois/" + folder)) {
             if (entry.path().extension() == ".txt")
@@ -60,31 +57,26 @@ std::string Quad(uint32_t ip) {
 
 std::vector<std::pair<std::string, std::string>> RecordFields(const WhoisRecord& r, int result) {
     if (result != 0) return {{"result", std::to_string(result)}};
-    return {{"result", "0"},
-            {"fromIp", Quad(r.fromIp)},
-            {"toIp", Quad(r.toIp)},
-            {"ownerName", r.ownerName},
-            {"address", r.address},
-            {"email", r.email},
-            {"abuseEmail", r.abuseEmail},
-            {"phone", r.phone},
-            {"fax", r.fax},
-            {"country", r.country},
-            {"networkName", r.networkName},
-            {"contactName", r.contactName},
-            {"allocated", std::to_string(r.allocated)},
-            {"whoisSource", std::to_string(r.whoisSource)}};
+    std::vector<std::pair<std::string, std::string>> fields = {{"result", "0"}, {"fromIp", Quad(r.fromIp)}};
+    fields.emplace_back("toIp", Quad(r.toIp));
+    const char* const names[] = {"ownerName", "address", "email",       "abuseEmail", "phone",
+                                 "fax",       "country", "networkName", "contactName"};
+    const char* const texts[] = {r.ownerName, r.address, r.email,       r.abuseEmail, r.phone,
+                                 r.fax,       r.country, r.networkName, r.contactName};
+    for (int i = 0; i < 9; ++i) fields.emplace_back(names[i], texts[i]);
+    fields.emplace_back("allocated", std::to_string(r.allocated));
+    fields.emplace_back("whoisSource", std::to_string(r.whoisSource));
+    return fields;
 }
 
 std::string Escape(const std::string& value) {
     std::string out;
     for (size_t i = 0; i < value.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(value[i]);
-        if (c < 0x20 || c == 0x7F || c == '\\' || (c == ' ' && i + 1 == value.size())) {
-            out += {'\\', 'x', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-        } else {
-            out += static_cast<char>(c);
-        }
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out +=
+            c < 0x20 || c == 0x7F || c == '\\' || (c == ' ' && i + 1 == value.size()) ? hex : std::string(1, value[i]);
     }
     return out;
 }
@@ -93,9 +85,11 @@ std::string Unescape(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         const size_t star = text.compare(i, 2, "\\{") == 0 ? text.find('*', i) : std::string::npos;
-        if (star != std::string::npos && star + 2 < text.size() && text[star + 2] == '}') {
-            out.append(std::stoul(text.substr(i + 2, star - i - 2)), text[star + 1]);
-            i = star + 2;
+        const size_t close = text.find('}', star);
+        if (close != std::string::npos) {
+            const std::string part = Unescape(text.substr(star + 1, close - star - 1));
+            for (unsigned long n = std::stoul(text.substr(i + 2, star - i - 2)); n > 0; --n) out += part;
+            i = close;
         } else if (text.compare(i, 2, "\\x") == 0 && i + 3 < text.size()) {
             out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
             i += 3;
@@ -104,4 +98,9 @@ std::string Unescape(const std::string& text) {
         }
     }
     return out;
+}
+
+std::pair<std::string, std::string> FieldLine(const std::string& line) {
+    const size_t colon = line.find(':');  // none: the whole line is a name no record has
+    return {line.substr(0, colon), Unescape(line.substr(line[colon + 1] == ' ' ? colon + 2 : colon + 1))};
 }

@@ -25,8 +25,11 @@ std::string Quad(uint32_t ip);
 // The parse result, then (unless it is a referral) every field the parsers fill, by name.
 std::vector<std::pair<std::string, std::string>> RecordFields(const WhoisRecord& record, int result);
 
+// Splits a "name: value" line of an .expected or .cases file, unescaping the value.
+std::pair<std::string, std::string> FieldLine(const std::string& line);
+
 // Control bytes, the backslash and a trailing blank as \xNN, so that expectation
 // files diff and edit safely; bytes above 0x7F are ANSI text and stay.
 std::string Escape(const std::string& value);
-// Undoes Escape; \{N*c} also stands for N copies of c.
+// Undoes Escape; \{N*text} also stands for N copies of text.
 std::string Unescape(const std::string& text);
