@@ -11,7 +11,6 @@
 
 // The bytes of tests/data/whois/<relativePath>; fails the test when missing.
 std::string ReadWhoisAnswer(const std::string& relativePath);
-
 // Every answer of the corpus as "folder/file.txt", with the registry its folder names.
 std::vector<std::pair<std::string, int>> WhoisAnswerFiles();
 
@@ -21,13 +20,11 @@ int ParseAnswer(WhoisRecord* record, int registry, const char* answer);
 
 // "a.b.c.d" of an address, "" for 0.
 std::string Quad(uint32_t ip);
-
 // The parse result, then (unless it is a referral) every field the parsers fill, by name.
 std::vector<std::pair<std::string, std::string>> RecordFields(const WhoisRecord& record, int result);
 
 // Splits a "name: value" line of an .expected or .cases file, unescaping the value.
 std::pair<std::string, std::string> FieldLine(const std::string& line);
-
 // Control bytes, the backslash and a trailing blank as \xNN, so that expectation
 // files diff and edit safely; bytes above 0x7F are ANSI text and stay.
 std::string Escape(const std::string& value);
