@@ -118,7 +118,7 @@ TEST(HostileAnswers, EveryParserEndsWithABoundedRecord) {
         if (ParseAnswer(&record, registry, answer.c_str()) == 0) answers[2] += answer + "\n";
     }
     while (answers[2].size() < (4u << 20)) answers[2] += answers[2];
-    std::istringstream in(ReadWhoisAnswer("cases/hostile.txt"));
+    std::istringstream in(ReadWhoisAnswer("cases/hostile.answers"));
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line[0] != '#') answers.push_back(Unescape(line));
     }
