@@ -28,7 +28,7 @@ std::string ReadAnswer(const std::string& name) {
         {"lacnic", "lacnic/nicbr_format_170.0.0.0.txt"},
         {"afrinic", "afrinic/sentech_2025_66.18.70.6.txt"}};
     if (name == "empty") return "";
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/e2e/" + files.at(name), std::ios::binary);
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/whois/" + files.at(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -1,218 +1,169 @@
+// The helpers every parser shares, one row per rule from
+// tests/data/whois/cases/helpers.tsv; AnswerReader, which must walk any text
+// exactly as NextLine and SplitKeyValue do; and the generated name tables,
+// checked for their invariants rather than retyped (the table source is the
+// authority), read through the BIN loader the shell replaces with resources.
+
 #include "whois/record_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+#include "whois/answer_reader.h"
+#include "whois/bin_file_loader.h"
+#include "whois/bin_resources.h"
+#include "whois/country_tables.h"
+#include "whois/lacnic_parser.h"
 #include "whois_test_support.h"
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    char buffer[1024];
+const char* const kKeywordTexts[] = {"org",     "orgid",         "address",      "e-mail",
+                                     "nic-hdl", "orgabusephone", "orgtechemail", "x"};
+const Keyword kKeywords[] = {Keyword("org"),     Keyword("orgid"),         Keyword("address"),      Keyword("e-mail"),
+                             Keyword("nic-hdl"), Keyword("orgabusephone"), Keyword("orgtechemail"), Keyword("x")};
+
+// Walks text both ways and compares every line, split and keyword match.
+void ExpectSameWalk(const std::string& text) {
+    WhoisRecord slow, fast;
     size_t position = 0;
-    while (NextLine(text.c_str(), &position, buffer)) {
-        lines.emplace_back(buffer);
-        if (lines.size() > 100) break;  // a loop that does not advance
+    AnswerReader reader(text.c_str());
+    for (int line = 1;; ++line) {
+        const bool more = NextLine(text.c_str(), &position, slow.line);
+        ASSERT_EQ(more, reader.Next(&fast)) << "line " << line;
+        if (!more) break;
+        ASSERT_STREQ(slow.line, fast.line) << "line " << line;
+        const bool split = SplitKeyValue(&slow);
+        ASSERT_EQ(split, reader.Split(&fast)) << "line " << line;
+        if (!split) continue;
+        ASSERT_STREQ(slow.key, fast.key);
+        ASSERT_EQ(fast.value - fast.line, slow.value - slow.line);
+        int expected = -1;
+        for (int k = 0; k < 8 && expected < 0; ++k) {
+            if (KeyIs(&slow, kKeywordTexts[k])) expected = k;
+        }
+        ASSERT_EQ(reader.Match(kKeywords, 8), expected) << slow.key;
     }
-    return lines;
 }
 
-TEST(NextLine, LineEndsAreCrLfLfOrLoneCr) {
-    const std::vector<std::string> expected = {"a: 1", "", "b: 2", "c"};
-    EXPECT_EQ(Lines("a: 1\r\n\r\nb: 2\r\nc\r\n"), expected);
-    EXPECT_EQ(Lines("a: 1\n\nb: 2\nc\n"), expected);
-    EXPECT_EQ(Lines("a: 1\r\rb: 2\rc\r"), expected);
-    EXPECT_EQ(Lines("a: 1\n\nb: 2\nc"), expected);                         // no line end at the very end
-    EXPECT_EQ(Lines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));  // LF CR is two line ends
-    EXPECT_EQ(Lines("a\r\r\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(Lines("").empty());
-    EXPECT_EQ(Lines("\n"), (std::vector<std::string>{""}));
-}
-
-TEST(NextLine, LongLinesAreCutAndTheRestSkipped) {
-    const std::string text = std::string(1500, 'x') + "\nnext: line\n";
-    const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], std::string(1022, 'x'));
-    EXPECT_EQ(lines[1], "next: line");
-}
-
-TEST(NextLine, PositionStaysOnTheTerminatingNul) {
-    char buffer[1024];
-    size_t position = 0;
-    ASSERT_TRUE(NextLine("last", &position, buffer));
-    EXPECT_EQ(position, 4u);
-    EXPECT_FALSE(NextLine("last", &position, buffer));
-    EXPECT_EQ(position, 4u);
-}
-
-struct SplitResult {
-    bool ok;
-    std::string key;
-    std::string value;
-};
-
-SplitResult Split(const char* line) {
-    WhoisRecord record;
-    ClearRecord(&record);
-    strcpy(record.line, line);
-    const bool ok = SplitKeyValue(&record);
-    if (!ok) return {false, "", ""};
-    return {true, record.key, record.value};
-}
-
-TEST(SplitKeyValue, ValueStartsAfterTheColonAndItsBlanks) {
-    for (const char* line : {"netname:EXAMPLE-NET", "netname:   EXAMPLE-NET", "netname:\t \tEXAMPLE-NET"}) {
-        const SplitResult r = Split(line);
-        EXPECT_TRUE(r.ok) << line;
-        EXPECT_EQ(r.key, "netname");
-        EXPECT_EQ(r.value, "EXAMPLE-NET");
+// Runs helper op on a (and b) and shows what it gave.
+std::string RunHelper(const std::string& op, const std::string& a, const std::string& b) {
+    WhoisRecord r;
+    ClearRecord(&r);
+    std::snprintf(r.line, sizeof r.line, "%s", a.c_str());
+    r.value = r.line;
+    char out[kFieldSize];
+    std::snprintf(out, sizeof out, "%s", op == "CopyBounded" || op.rfind("Lookup", 0) == 0 ? "untouched" : a.c_str());
+    uint32_t first = 0x01010101, last = 0x09090909;  // 1.1.1.1 - 9.9.9.9, to see what is left alone
+    std::string lines;
+    for (size_t cut = 0; (op == "Lines" || op == "Walk") && cut <= a.size(); ++cut) {
+        ExpectSameWalk(a.substr(cut));
+        ExpectSameWalk(a.substr(0, cut));
     }
-    const SplitResult trailing = Split("descr: text  ");
-    EXPECT_EQ(trailing.value, "text  ");
-    const SplitResult url = Split("remarks: see http://example.net/");
-    EXPECT_EQ(url.key, "remarks");
-    EXPECT_EQ(url.value, "see http://example.net/");
-    EXPECT_EQ(Split("netname:").value, "");
+    for (size_t at = 0; op == "Lines" && lines.size() < 9000 && NextLine(a.c_str(), &at, r.line);)
+        lines += r.line + std::string("|");
+    if (op == "Lines" || op == "Walk") return lines;
+    if (op == "Split") return SplitKeyValue(&r) ? std::string(r.key) + "=" + r.value : "-";
+    if (op == "KeyIs") return SplitKeyValue(&r) && KeyIs(&r, b.c_str()) ? "yes" : "no";
+    if (op == "ValueIs") return SplitKeyValue(&r) && ValueIs(&r, b.c_str()) ? "yes" : "no";
+    if (op == "CopyBounded") return CopyBounded(out, std::stoi(b), a.c_str());
+    if (op == "AppendBounded") return AppendBounded(out, b.c_str());
+    if (op == "AppendAddressPart") return AppendAddressPart(out, b.c_str()), out;
+    if (op == "FindNoCase") return std::to_string(FindNoCase(a.c_str(), b.c_str()));
+    if (op == "PickAbuseAddress") return PickAbuseAddress(a.c_str(), out) ? out : "-";
+    if (op == "LookupCountryName") return LookupCountryName(a.c_str(), out), out;
+    if (op == "LookupStateName") return LookupStateName(a.c_str(), out), out;
+    if (op == "CapitalizeWords") return CapitalizeWords(out), out;
+    const bool cidr = op == "ParseCidrRange" && ParseCidrRange(a.c_str(), &first, &last);
+    if (op == "ParseCidrRange") return (cidr ? "" : "none ") + Quad(first) + " - " + Quad(last);
+    EXPECT_EQ(op, "ParseAddressRange");
+    r.fromIp = first, r.toIp = last;
+    ParseAddressRange(&r);
+    return Quad(r.fromIp) + " - " + Quad(r.toIp);
 }
 
-TEST(SplitKeyValue, KeysAreNotTrimmed) {
-    WhoisRecord record;
-    ClearRecord(&record);
-    strcpy(record.line, "netname : EXAMPLE");
-    ASSERT_TRUE(SplitKeyValue(&record));
-    EXPECT_FALSE(KeyIs(&record, "netname"));
-    strcpy(record.line, "  netname: EXAMPLE");
-    ASSERT_TRUE(SplitKeyValue(&record));
-    EXPECT_FALSE(KeyIs(&record, "netname"));
-}
-
-TEST(SplitKeyValue, CommentsAndLinesWithoutColonAreRejected) {
-    EXPECT_FALSE(Split("% Abuse contact: abuse@example.net").ok);
-    EXPECT_FALSE(Split("no colon here").ok);
-    EXPECT_FALSE(Split("").ok);
-    EXPECT_TRUE(Split("# comment: with colon").ok);  // only % marks a comment
-}
-
-TEST(KeyIsAndValueIs, WholeStringIgnoringAsciiCase) {
-    WhoisRecord record;
-    ClearRecord(&record);
-    strcpy(record.line, "OrgName:RIPE ");
-    ASSERT_TRUE(SplitKeyValue(&record));
-    EXPECT_TRUE(KeyIs(&record, "orgname"));
-    EXPECT_FALSE(KeyIs(&record, "org"));
-    EXPECT_FALSE(KeyIs(&record, "orgnames"));
-    EXPECT_FALSE(ValueIs(&record, "ripe"));  // the trailing blank counts
-    strcpy(record.line, "OrgId:rIpE");
-    ASSERT_TRUE(SplitKeyValue(&record));
-    EXPECT_TRUE(ValueIs(&record, "ripe"));
-    strcpy(record.line, "\xC4:\xC4");
-    ASSERT_TRUE(SplitKeyValue(&record));
-    EXPECT_FALSE(KeyIs(&record, "\xE4"));  // only ASCII letters fold
-    EXPECT_TRUE(ValueIs(&record, "\xC4"));
-}
-
-TEST(CopyBounded, KeepsAtMostCapacityMinusOne) {
-    char field[256];
-    const std::string value(300, 'v');
-    CopyBounded(field, 255, value.c_str());
-    EXPECT_EQ(std::string(field), std::string(254, 'v'));
-    CopyBounded(field, 255, std::string(254, 'w').c_str());
-    EXPECT_EQ(std::strlen(field), 254u);
-    char small[4] = "xyz";
-    CopyBounded(small, 1, "abc");
-    EXPECT_STREQ(small, "");
-}
-
-TEST(AppendBounded, AllOrNothing) {
-    char field[256];
-    std::string have(250, 'a');
-    strcpy(field, have.c_str());
-    AppendBounded(field, "12345678");
-    EXPECT_EQ(std::string(field), have);
-    have.assign(246, 'a');
-    strcpy(field, have.c_str());
-    AppendBounded(field, "12345678");
-    EXPECT_EQ(std::strlen(field), 254u);
-}
-
-TEST(AppendAddressPart, SeparatorOnlyWithAPartThatFits) {
-    char field[256] = "";
-    AppendAddressPart(field, "");
-    EXPECT_STREQ(field, "");
-    AppendAddressPart(field, "Street 1");
-    AppendAddressPart(field, "");
-    AppendAddressPart(field, "City");
-    EXPECT_STREQ(field, "Street 1, City");
-    const std::string full(240, 'a');
-    strcpy(field, full.c_str());
-    AppendAddressPart(field, "twelve chars");  // 240 + 2 + 12 = 254 fits
-    EXPECT_EQ(std::string(field), full + ", twelve chars");
-    strcpy(field, full.c_str());
-    AppendAddressPart(field, "thirteen char");  // one more does not
-    EXPECT_EQ(std::string(field), full);
-    AppendAddressPart(field, "x");
-    EXPECT_EQ(std::string(field), full + ", x");
-}
-
-TEST(FindNoCase, IndexOrMinusOne) {
-    EXPECT_EQ(FindNoCase("Report-ABUSE@example.net", "abuse"), 7);
-    EXPECT_EQ(FindNoCase("abuse", "abuse"), 0);
-    EXPECT_EQ(FindNoCase("abus", "abuse"), -1);
-    EXPECT_EQ(FindNoCase("", "abuse"), -1);
-    EXPECT_EQ(FindNoCase("noc@example.net", "abuse"), -1);
-    EXPECT_EQ(FindNoCase("aaab", "aab"), 1);
-}
-
-void Range(const char* value, uint32_t* from, uint32_t* to) {
-    WhoisRecord record;
-    ClearRecord(&record);
-    record.fromIp = *from;
-    record.toIp = *to;
-    strcpy(record.line, value);
-    record.value = record.line;
-    ParseAddressRange(&record);
-    *from = record.fromIp;
-    *to = record.toIp;
-}
-
-TEST(ParseAddressRange, SeparatorsAndNoise) {
-    for (const char* value : {"192.0.2.0 - 192.0.2.255", "192.0.2.0-192.0.2.255", "192.0.2.0, 192.0.2.255",
-                              "192.0.2.0 -- 192.0.2.255 ", "from 192.0.2.0 to 192.0.2.255 and 10.0.0.1"}) {
-        uint32_t from = 0, to = 0;
-        Range(value, &from, &to);
-        EXPECT_EQ(Quad(from), "192.0.2.0") << value;
-        EXPECT_EQ(Quad(to), "192.0.2.255") << value;
+TEST(RecordHelpers, Rows) {
+    std::istringstream in(ReadWhoisAnswer("cases/helpers.tsv"));
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream cells(line);
+        std::string column[4];
+        for (std::string& cell : column) std::getline(cells, cell, '\t'), cell = Unescape(cell);
+        EXPECT_EQ(RunHelper(column[0], column[1], column[2]), column[3]) << line.substr(0, 120);
+        ++rows;
     }
-    uint32_t from = Ip("1.1.1.1"), to = Ip("9.9.9.9");
-    Range("192.0.2.7", &from, &to);  // one address: the end stays
-    EXPECT_EQ(Quad(from), "192.0.2.7");
-    EXPECT_EQ(Quad(to), "9.9.9.9");
-    Range("192.0.2.0/24 - 192.0.2.256\t192.0.2.1", &from, &to);  // nothing qualifies
-    EXPECT_EQ(Quad(from), "192.0.2.7");
-    EXPECT_EQ(Quad(to), "9.9.9.9");
+    EXPECT_GT(rows, 50);
 }
 
-std::string Pick(const char* value) {
-    char out[256] = "untouched";
-    return PickAbuseAddress(value, out) ? std::string(out) : std::string("-");
+TEST(AnswerReader, WalksEveryRealAnswerAsNextLineDoes) {
+    for (const auto& [file, registry] : WhoisAnswerFiles()) ExpectSameWalk(ReadWhoisAnswer(file));
 }
 
-TEST(PickAbuseAddress, FirstTokenStartingWithAbuseAt) {
-    EXPECT_EQ(Pick("write to ABUSE@example.net, please"), "ABUSE@example.net");
-    EXPECT_EQ(Pick("mailto:abuse@example.net"), "abuse@example.net");
-    EXPECT_EQ(Pick("(abuse@example.net); 'abuse@second.example'"), "abuse@example.net");
-    EXPECT_EQ(Pick("\"abuse@example.net\""), "abuse@example.net");
-    EXPECT_EQ(Pick("[Abuse@example.net]"), "Abuse@example.net");
-    EXPECT_EQ(Pick("<abuse@example.net>"), "-");
-    EXPECT_EQ(Pick("noc@example.net abuse-desk@example.net"), "-");
-    EXPECT_EQ(Pick("abuse at example.net"), "-");
-    EXPECT_EQ(Pick("x@y abuse@"), "abuse@");
-    const std::string longToken = "abuse@" + std::string(300, 'a');
-    EXPECT_EQ(Pick(longToken.c_str()), longToken.substr(0, 254));
+std::vector<unsigned char> GeneratedFile(const char* name) {
+    std::ifstream in(std::string(OL_GENERATED_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(in.good()) << name;
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A row is 'A' + name length, the two-letter code and the upper-case name; a
+// single byte 65 ends the table. Every code, in any case, finds its own row.
+TEST(GeneratedTables, NameTablesAreWellFormedAndEveryCodeFindsItsRow) {
+    for (const bool states : {false, true}) {
+        const std::vector<unsigned char> table = GeneratedFile(states ? "state_table.bin" : "country_table.bin");
+        std::set<std::string> codes;
+        size_t at = 0, length = 0;
+        for (; at < table.size() && table[at] != 65; at += 3 + length) {
+            length = table[at] - 65u;
+            ASSERT_LE(at + 3 + length, table.size());
+            const std::string code(&table[at + 1], &table[at + 3]), name(&table[at + 3], &table[at + 3 + length]);
+            EXPECT_TRUE(std::isupper(code[0]) && std::isupper(code[1]) && codes.insert(code).second) << code;
+            EXPECT_TRUE(length > 0 && length < 255 && !std::any_of(name.begin(), name.end(), ::islower)) << name;
+            for (const std::string& asked : {code, std::string{char(code[0] + 32), char(code[1] + 32)}, code + "x"}) {
+                char found[256] = "";
+                EXPECT_TRUE(states ? LookupStateName(asked.c_str(), found) : LookupCountryName(asked.c_str(), found));
+                EXPECT_EQ(found, name) << asked;
+            }
+        }
+        EXPECT_EQ(at + 1, table.size()) << "a single byte 65 ends the table";
+        EXPECT_GT(codes.size(), states ? 50u : 200u);
+    }
+    const std::vector<unsigned char> octets = GeneratedFile("first_octet_table.bin");
+    ASSERT_EQ(octets.size(), 256u);
+    EXPECT_LE(*std::max_element(octets.begin(), octets.end()), 5);
+    EXPECT_EQ(octets[41] * 1000 + octets[58] * 100 + octets[62] * 10 + octets[200], 5324)
+        << "AFRINIC APNIC RIPE LACNIC";
+}
+
+// A loader that fails until told otherwise, counting its calls.
+int loaderCalls = 0;
+const unsigned char kTinyTable[] = {'A' + 5, 'X', 'Q', 'T', 'E', 'S', 'T', 'S', 65};
+const unsigned char* FlakyLoader(int) {
+    return ++loaderCalls > 1 ? kTinyTable : nullptr;
+}
+
+TEST(BinResources, FailedLoadIsRetriedAndSuccessIsCached) {
+    SetBinResourceLoader(FlakyLoader);
+    char name[256] = "untouched";
+    EXPECT_FALSE(LookupCountryName("XQ", name));
+    EXPECT_STREQ(name, "untouched");
+    EXPECT_TRUE(LookupCountryName("xq", name) && LookupCountryName("XQ", name));
+    EXPECT_STREQ(name, "TESTS");
+    EXPECT_EQ(loaderCalls, 2);
+    SetBinResourceLoader(nullptr);  // no loader at all: every table is missing
+    EXPECT_EQ(GetBinResource(IDR_BIN_STATE), nullptr);
+    InstallBinFileLoader(OL_GENERATED_DIR);
 }
 
 }  // namespace
