@@ -5,19 +5,14 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <utility>
 
-#include "input/address_list.h"
-#include "main_window_fixture.h"
+#include "framework/ui_helpers.h"
 #include "reports/report_file_win.h"
 #include "resources/resource_ids.h"
-#include "framework/ui_helpers.h"
 #include "win_test_support.h"
 
 namespace {
@@ -51,13 +46,13 @@ struct ReportsTest : MainWindowTest {
         SetShellOpener(RecordOpen);
         AddRows({"198.51.100.7", "203.0.113.9", "192.0.2.55"});
         for (int i = 0; i < 3; ++i) {
-            LookupItem& item = *Addresses(*window).At(i);
+            LookupItem& item = *window->Addresses().At(i);
             item.status = i == 1 ? LookupStatus::Failed : LookupStatus::Succeeded;
             std::snprintf(item.record.ownerName, sizeof item.record.ownerName, "Owner %d & Co", i + 1);
             item.rawText->SetText(("answer " + std::to_string(i + 1) + "\nline two").c_str());
         }
-        std::strcpy(Addresses(*window).At(1)->record.contactName, kFailed);  // bytes as an answer in GBK holds them
-        Addresses(*window).Rebuild(true);
+        std::strcpy(window->Addresses().At(1)->record.contactName, kFailed);  // bytes as an answer in GBK holds them
+        window->Addresses().Rebuild(true);
     }
     void TearDown() override {
         MainWindowTest::TearDown();
@@ -87,7 +82,7 @@ struct ReportsTest : MainWindowTest {
 
 }  // namespace
 
-TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
+TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersItAndTheAnswersInReverse) {
     Open();
     Select({0, 2});
     const std::string html = NewFile("saved.txt");
@@ -112,6 +107,14 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersIt) {
     EXPECT_EQ(xmlText.rfind("<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n", 0), 0u);
     EXPECT_NE(xmlText.find("Owner 2 &amp; Co"), std::string::npos);
     EXPECT_NE(xmlText.find(std::string(">") + kFailed + "<"), std::string::npos);
+    // The answers, in reverse order.
+    Select({0, 1, 2});
+    const std::string records = NewFile("records.txt");
+    Save(IDM_SAVE_WHOIS, records);
+    EXPECT_EQ(std::make_pair(types, shownType), std::make_pair(2, 0));
+    const std::string stars = std::string(80, '*') + "\r\n";
+    EXPECT_EQ(ReadFileBytes(records), "answer 3\r\nline two\r\n\r\n" + stars + "answer 2\r\nline two\r\n\r\n" + stars +
+                                          "answer 1\r\nline two\r\n\r\n" + stars);
     Close();
     EXPECT_NE(ReadFileBytes(SettingsPath()).find("SaveFilterIndex=6\r\n"), std::string::npos);
 }
@@ -133,17 +136,6 @@ TEST_F(ReportsTest, CopyPutsTabbedRowsInViewOrderOnTheClipboard) {
     EXPECT_EQ(text.substr(text.size() - 3), "\t\r\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
     EXPECT_EQ(std::count(text.begin(), text.begin() + static_cast<long>(firstLine), '\t'), 18);
-}
-
-TEST_F(ReportsTest, WhoisRecordsInReverseOrder) {
-    Open();
-    Select({0, 1, 2});
-    const std::string path = NewFile("records.txt");
-    Save(IDM_SAVE_WHOIS, path);
-    EXPECT_EQ(std::make_pair(types, shownType), std::make_pair(2, 0));
-    const std::string stars = std::string(80, '*') + "\r\n";
-    EXPECT_EQ(ReadFileBytes(path), "answer 3\r\nline two\r\n\r\n" + stars + "answer 2\r\nline two\r\n\r\n" + stars +
-                                       "answer 1\r\nline two\r\n\r\n" + stars);
 }
 
 TEST_F(ReportsTest, HtmlReportsAreWrittenBesideTheProgramOpenedAndRemovedAtExit) {
@@ -171,7 +163,7 @@ TEST_F(ReportsTest, AReportThatCannotBeWrittenShowsTheSystemError) {
     g_opened.clear();
     std::string text, caption;
     DialogDriver driver([&](HWND box) {
-        text = MessageBoxText(box);
+        text = ItemText(box, 0xFFFF);  // its text's static control
         caption = WindowText(box);
         ClickButton(box, IDOK);
     });
