@@ -88,20 +88,15 @@ void HoldOpen(SOCKET s) {
     }
 }
 
-constexpr UINT kServerDone = WM_APP + 7;
-
 struct Outcome {
     WPARAM failed;
     LPARAM code;
 };
 std::vector<Outcome> g_outcomes;
-int g_serversDone = 0;
 
-// The window that receives the outcomes, as the main window does, and the
-// servers' word that they are done.
+// The window that receives the outcomes, as the main window does.
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == UM_LOOKUPDONE) g_outcomes.push_back({wParam, lParam});
-    if (message == kServerDone) ++g_serversDone;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -110,14 +105,9 @@ struct SocketTest : ::testing::Test {
     WhoisConnection connection;
 
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = AppInstance();
-        wc.lpszClassName = "SocketTestOwner";
-        RegisterClassA(&wc);
-        owner = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
+        owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
+        SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc));
         g_outcomes.clear();
-        g_serversDone = 0;
     }
     void TearDown() override { DestroyWindow(owner); }
     void Start(const std::string& server, int32_t registry = RegistryArin) {
@@ -215,32 +205,30 @@ TEST_F(SocketTest, RefusedSilentEndlessAndNeverConnectingServersFail) {
     closesocket(listener);
 }
 
-TEST_F(SocketTest, ARegistryWithoutHostOrACancelledConversationReportsNothing) {
+TEST_F(SocketTest, ARegistryWithoutHostOrACancelledConversationReportsNothingAndOldOutcomesAreStale) {
     EXPECT_EQ(connection.StartQuery(owner, inet_addr("198.51.100.7"), 0), 0);
     EXPECT_EQ(connection.StartQuery(owner, inet_addr("198.51.100.7"), 6), 0);
-    Event asked, cancelled;
+    Event asked, cancelled, closed;
     TestServer server([&](SOCKET s) {
         SetEvent(asked.handle);
         WaitForSingleObject(cancelled.handle, 20000);
         SendAll(s, "late answer\n");
         HoldOpen(s);
-        PostMessageA(owner, kServerDone, 0, 0);
+        SetEvent(closed.handle);
     });
     Start(server.Address());
     ASSERT_TRUE(asked.Pump());
     connection.CancelQuery();
     SetEvent(cancelled.handle);
-    ASSERT_TRUE(PumpUntil([&] { return g_serversDone == 1; }));
+    ASSERT_TRUE(closed.Pump());
     PumpMessages();
     EXPECT_TRUE(g_outcomes.empty());
-}
-
-TEST_F(SocketTest, AnOutcomePostedBeforeAStopOrANewQueryIsStale) {
-    TestServer server([](SOCKET s) { SendAll(s, "first\n"); });
-    Start(server.Address());
+    // An outcome posted before a Stop or a new query is stale.
+    TestServer first([](SOCKET s) { SendAll(s, "first\n"); });
+    Start(first.Address());
     ASSERT_TRUE(WaitForOutcome());  // posted, and not yet taken by the owner
     connection.CancelQuery();       // a Stop
-    Start(server.Address());
+    Start(first.Address());
     EXPECT_FALSE(connection.TakeOutcome());  // the first conversation's
     ASSERT_TRUE(WaitForOutcome());
     EXPECT_TRUE(connection.TakeOutcome());
@@ -387,10 +375,7 @@ class CountingResolver : public AddressListResolver {
         SetEvent(event);
     }
     bool WaitFor(int n) {
-        while (results < n) {
-            if (WaitForSingleObject(event, 20000) != WAIT_OBJECT_0) return false;
-        }
-        return true;
+        return PumpUntil([&] { return results >= n; }, 20000, event);
     }
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     std::atomic<int> results{0};
@@ -403,7 +388,7 @@ struct NameResolverTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnly) {
+TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnlyWhileListedAndAttached) {
     list.CreateItem(inet_addr("127.0.0.1"), nullptr);
     list.CreateItem(inet_addr("192.0.2.1"), nullptr);
     CountingResolver resolver(&list);
@@ -417,22 +402,18 @@ TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnly) {
     CountingResolver other(&list);  // ids are distinct; 1 is the process-wide idle receiver
     EXPECT_GT(resolver.id, 1);
     EXPECT_NE(resolver.id, other.id);
-}
-
-TEST_F(NameResolverTest, AResultForAnAddressThatLeftTheListOrADetachedReceiverChangesNothing) {
-    list.CreateItem(inet_addr("127.0.0.1"), nullptr);
-    CountingResolver resolver(&list);
-    list.Clear();  // a new run
+    // The address left the list (a new run), then the receiver is detached.
+    list.Clear();
     list.CreateItem(inet_addr("198.51.100.9"), nullptr);
     list.namesChanged = 0;
     ASSERT_EQ(resolver.StartResolve(inet_addr("127.0.0.1")), 1);
-    ASSERT_TRUE(resolver.WaitFor(1));
+    ASSERT_TRUE(resolver.WaitFor(2));
     EXPECT_STREQ(list.At(0)->resolvedName, "");
     EXPECT_EQ(list.namesChanged.load(), 0);
     list.CreateItem(inet_addr("127.0.0.1"), nullptr);
     resolver.Detach();
     ASSERT_EQ(resolver.StartResolve(inet_addr("127.0.0.1")), 1);
-    ASSERT_TRUE(resolver.WaitFor(2));
+    ASSERT_TRUE(resolver.WaitFor(3));
     EXPECT_STREQ(list.At(1)->resolvedName, "");
     EXPECT_EQ(::StartResolve(nullptr, inet_addr("127.0.0.1")), 0);
 }

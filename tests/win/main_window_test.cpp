@@ -40,17 +40,6 @@ TEST_F(MainWindowTest, AFirstRunDisablesWhatNeedsRowsAndWritesEveryKeyInOrder) {
     EXPECT_EQ(text.substr(lineEnd), "\r\nColumns=" + EncodeHexBytes(layout, 72) + "\r\nSort=0\r\n");
 }
 
-TEST_F(MainWindowTest, ShutdownRunsOnceForSessionEndAndDestroy) {
-    Open();
-    SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0);
-    ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()));  // written then
-    SendMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);       // finds the list released and does nothing
-    DestroyWindow(hwnd);
-    EXPECT_EQ(GetFileAttributesA(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);  // not written again
-    MSG msg;
-    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the loop would end
-}
-
 // Every command of the menu bar is handled: those without a test of their
 // own are checked here (the public-address page would start the browser).
 TEST_F(MainWindowTest, EveryMenuCommandIsHandled) {
@@ -90,17 +79,21 @@ TEST_F(MainWindowTest, EveryMenuCommandIsHandled) {
 
 // Wine counts no GDI and USER objects, so the menus and image lists the
 // window owns are checked one by one.
-TEST_F(MainWindowTest, CreateAndCloseLeaksNoHandles) {
-    for (int i = 0; i < 2; ++i) {
-        Open();
-        HMENU context = ContextMenu();
-        HWND header = ListView_GetHeader(list);
-        ASSERT_TRUE(IsMenu(context));
-        ASSERT_GT(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0))),
-                  0);
-        Close();
-        EXPECT_FALSE(IsMenu(context));
-    }
+TEST_F(MainWindowTest, ShutdownRunsOnceForSessionEndAndDestroyAndLeaksNoHandles) {
+    Open();
+    HMENU context = ContextMenu();
+    HWND header = ListView_GetHeader(list);
+    ASSERT_TRUE(IsMenu(context));
+    ASSERT_GT(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0))), 0);
+    SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0);
+    ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()));  // written then
+    SendMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);       // finds the list released and does nothing
+    DestroyWindow(hwnd);
+    EXPECT_EQ(GetFileAttributesA(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);  // not written again
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the loop would end
+    Close();
+    EXPECT_FALSE(IsMenu(context));
 }
 
 namespace {
