@@ -1,6 +1,4 @@
 // The program's dialogs with their real templates, driven as a user would.
-#include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>

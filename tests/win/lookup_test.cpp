@@ -2,7 +2,6 @@
 // threads of this process: the connection, the main window's runs, and the
 // reverse name resolver.
 #include <winsock2.h>
-#include <windows.h>
 #include <tlhelp32.h>
 
 #include <atomic>

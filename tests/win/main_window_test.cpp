@@ -2,7 +2,6 @@
 // first run and at exit, placement, command states, the menu commands, the
 // handles it owns; selection, Find and the layout kept across runs.
 #include <windows.h>
-#include <commctrl.h>
 #include <dlgs.h>
 
 #include <algorithm>

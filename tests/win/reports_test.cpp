@@ -1,11 +1,8 @@
 // Saving, copying and the HTML report commands of the main window, on real
 // controls, the real save dialog and the clipboard, with exact bytes.
 #include <windows.h>
-#include <commctrl.h>
-#include <commdlg.h>
 #include <dlgs.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>

@@ -1,8 +1,6 @@
 // The compiled resources hold everything the code names in resource_ids.h,
 // and their Chinese texts reach the "A" functions as exact GBK bytes; the
 // fault guard around the handlers.
-#include <windows.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <map>
