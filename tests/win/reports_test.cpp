@@ -14,7 +14,7 @@
 
 namespace {
 
-// A file that does not exist yet, or the save dialog asks.
+// A file beside the program that does not exist yet (else the save dialog would ask).
 std::string NewFile(const char* name) {
     DeleteFileA((ProgramFolder() + name).c_str());
     return ProgramFolder() + name;

@@ -23,8 +23,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000, HANDL
 
 // Drives the dialogs and message boxes that this thread activates: `act`
 // runs once per dialog as soon as its activation is over, inside the
-// dialog's own loop, and usually ends it. Found through a CBT hook; a
-// timer message of this thread acts.
+// dialog's own loop, and usually ends it. Found through a CBT hook and
+// acted on by a thread timer, which the dialog's loop dispatches.
 class DialogDriver {
   public:
     explicit DialogDriver(std::function<void(HWND)> act);
