@@ -1,23 +1,16 @@
 // The compiled resources hold everything the code names in resource_ids.h,
 // and their Chinese texts reach the "A" functions as exact GBK bytes; the
 // fault guard around the handlers.
-
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <set>
 #include <sstream>
-#include <string>
 
-#include "lang/format_conversions.h"
-#include "resources/resource_ids.h"
 #include "framework/app.h"
 #include "framework/fault_guard.h"
 #include "framework/window_base.h"
+#include "lang/format_conversions.h"
+#include "resources/resource_ids.h"
 #include "win_test_support.h"
 
 namespace {
@@ -34,17 +27,6 @@ std::map<std::string, int> Ids(const std::string& prefix) {
     }
     EXPECT_FALSE(ids.empty()) << prefix;
     return ids;
-}
-
-// Every command item of a menu and its submenus.
-void Commands(HMENU menu, std::set<int>* out) {
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            Commands(sub, out);
-        } else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR)) {
-            out->insert(static_cast<int>(GetMenuItemID(menu, i)));
-        }
-    }
 }
 
 INT_PTR CALLBACK Passive(HWND, UINT, WPARAM, LPARAM) {
@@ -66,10 +48,10 @@ TEST(Resources, EveryCommandIsInTheMenuBarAndMenusAndKeysHoldNoOther) {
     for (const auto& id : Ids("IDM_")) declared.insert(id.second);
     std::set<int> bar, context;
     HMENU menu = LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINMENU));
-    Commands(menu, &bar);
+    MenuCommands(menu, &bar);
     DestroyMenu(menu);
     menu = LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_CONTEXTMENU));
-    Commands(menu, &context);
+    MenuCommands(menu, &context);
     DestroyMenu(menu);
     EXPECT_EQ(bar, declared);
     for (int command : context) EXPECT_EQ(bar.count(command), 1u) << command;

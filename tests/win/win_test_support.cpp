@@ -1,17 +1,32 @@
-#include "win_test_support.h"
+#include <winsock2.h>
 
-#include <commctrl.h>
+#include "win_test_support.h"
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
-#include "framework/app.h"
+#include "app/startup.h"
+#include "base/address_helpers.h"
 #include "base/settings_file.h"
+#include "framework/app.h"
+#include "lang/language.h"
+#include "resources/resource_ids.h"
 
-namespace {
-DialogDriver* g_driver = nullptr;
+// The process is prepared as the program's start-up prepares it.
+int main(int argc, char** argv) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    INITCOMMONCONTROLSEX icc = {sizeof icc, 0xFF};
+    InitCommonControlsEx(&icc);
+    LoadLibraryA("riched20.dll");
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(1, 1), &wsa);
+    PrepareProcess();
+    InitLanguage();
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    WSACleanup();
+    return result;
 }
 
 void PumpMessages() {
@@ -23,8 +38,7 @@ void PumpMessages() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event) {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount();;) {
         PumpMessages();
         if (done()) return true;
         const DWORD elapsed = GetTickCount() - start;
@@ -33,13 +47,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE event)
     }
 }
 
+namespace {
+DialogDriver* g_driver = nullptr;
+}
+
 DialogDriver::DialogDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = AppInstance();
-    wc.lpszClassName = "OlDialogDriver";
-    RegisterClassA(&wc);
-    helper_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance(), nullptr);
     g_driver = this;
     hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
@@ -47,7 +59,6 @@ DialogDriver::DialogDriver(std::function<void(HWND)> act) : act_(std::move(act))
 DialogDriver::~DialogDriver() {
     UnhookWindowsHookEx(hook_);
     g_driver = nullptr;
-    DestroyWindow(helper_);
 }
 
 LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -56,16 +67,19 @@ LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     // Activation is only starting: act once it is over.
     if (code == HCBT_ACTIVATE && g_driver && GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" &&
         g_driver->seen_.insert(window).second) {
-        PostMessageA(g_driver->helper_, WM_APP, 0, reinterpret_cast<LPARAM>(window));
+        g_driver->pending_.push_back(window);
+        SetTimer(nullptr, 0, 0, Act);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK DialogDriver::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND dialog = reinterpret_cast<HWND>(lParam);
-    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
-    if (g_driver && IsWindow(dialog)) g_driver->act_(dialog);
-    return 0;
+void CALLBACK DialogDriver::Act(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    while (g_driver && !g_driver->pending_.empty()) {
+        HWND dialog = g_driver->pending_.front();
+        g_driver->pending_.erase(g_driver->pending_.begin());
+        if (IsWindow(dialog)) g_driver->act_(dialog);
+    }
 }
 
 void ClickButton(HWND dialog, int id) {
@@ -73,29 +87,15 @@ void ClickButton(HWND dialog, int id) {
 }
 
 std::string WindowText(HWND window) {
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 2);
-    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    return text.data();
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
 }
-
-std::string ItemText(HWND dialog, int id) {
-    return WindowText(GetDlgItem(dialog, id));
-}
-std::string MessageBoxText(HWND box) {
-    return ItemText(box, 0xFFFF);
-}  // its text's static control
 
 std::string StatusText(HWND statusBar) {
     char text[512] = {};
     SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-RECT RectIn(HWND window, HWND reference) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 std::string ClipboardText() {
@@ -120,16 +120,9 @@ void SetClipboardText(const char* text) {
     CloseClipboard();
 }
 
-std::string TestSettingsPath() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return SettingsPathFor(program);
-}
-
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
 
@@ -142,4 +135,87 @@ std::string ProgramFolder() {
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     std::string s = program;
     return s.substr(0, s.rfind('\\') + 1);
+}
+
+void MenuCommands(HMENU menu, std::set<int>* out) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            MenuCommands(sub, out);
+        } else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR)) {
+            out->insert(static_cast<int>(GetMenuItemID(menu, i)));
+        }
+    }
+}
+
+// The window's own state that no message shows.
+class MainWindowProbe {
+  public:
+    static HMENU ContextMenu(MainWindow& window) { return window.contextMenu.Get(); }
+};
+
+HMENU MainWindowTest::ContextMenu() {
+    return MainWindowProbe::ContextMenu(*window);
+}
+
+std::string MainWindowTest::SettingsPath() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    return SettingsPathFor(program);
+}
+
+void MainWindowTest::Open() {
+    commandLine.Build("/nodlgstart");
+    window = new MainWindow();
+    window->SetCommandLine(&commandLine);
+    ASSERT_TRUE(window->Create());
+    hwnd = window->hwnd;
+    list = GetDlgItem(hwnd, IDW_RESULTLIST);
+    status = GetDlgItem(hwnd, IDW_STATUSBAR);
+    toolbar = GetDlgItem(hwnd, IDW_TOOLBAR);
+    pane = FindWindowExA(hwnd, nullptr, "RichEdit20A", nullptr);
+    PumpMessages();
+}
+
+void MainWindowTest::Close() {
+    // Cancelled, the Find dialog tells its owner it is gone; destroyed with it, it does not.
+    if (IsWindow(FindDialogHandle())) SendMessageA(FindDialogHandle(), WM_COMMAND, IDCANCEL, 0);
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+    PumpMessages();
+    delete window;
+    window = nullptr;
+    hwnd = nullptr;
+}
+
+std::string MainWindowTest::Cell(int row, int column) {
+    char text[512] = {};
+    ListView_GetItemText(list, row, column, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> MainWindowTest::Column(int column) {
+    std::vector<std::string> out;
+    for (int row = 0; row < Rows(); ++row) out.push_back(Cell(row, column));
+    return out;
+}
+
+void MainWindowTest::Select(std::initializer_list<int> rows) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void MainWindowTest::ClickHeader(int column) {
+    NMLISTVIEW click = {};
+    click.hdr = {list, IDW_RESULTLIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageA(hwnd, WM_NOTIFY, IDW_RESULTLIST, reinterpret_cast<LPARAM>(&click));
+}
+
+void MainWindowTest::AddRows(std::initializer_list<const char*> addresses) {
+    for (const char* address : addresses) {
+        uint32_t ip = 0;
+        ParseDottedQuad(address, &ip, 0);
+        window->Addresses().CreateItem(ip, nullptr);
+    }
+    window->Addresses().Rebuild(true);
 }
