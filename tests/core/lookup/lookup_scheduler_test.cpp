@@ -20,15 +20,15 @@ namespace {
 // AfriNIC; asked at AfriNIC it refers again, so its chain never ends by itself.
 std::string ReadAnswer(const std::string& name) {
     static const std::map<std::string, std::string> files = {
-        {"arin", "arin/direct_allocation_no_referral_4.2.2.1.txt"},
-        {"to-ripe", "arin/referral_ripe_allocated_185.2.136.189.txt"},
-        {"to-lacnic", "arin/referral_lacnic_erx_170.0.0.0.txt"},
-        {"to-afrinic", "ripe/afrinic_referral_constructed_194.0.0.1.txt"},
-        {"ripe", "ripe/raw_tcp_payload_185.2.136.189.txt"},
-        {"lacnic", "lacnic/nicbr_format_170.0.0.0.txt"},
-        {"afrinic", "afrinic/sentech_2025_66.18.70.6.txt"}};
+        {"arin", "whois/arin/direct_allocation_no_referral_4.2.2.1.txt"},
+        {"to-ripe", "whois/arin/referral_ripe_allocated_185.2.136.189.txt"},
+        {"to-lacnic", "whois/arin/referral_lacnic_erx_170.0.0.0.txt"},
+        {"to-afrinic", "e2e/ripe/afrinic_referral_constructed_194.0.0.1.txt"},
+        {"ripe", "whois/ripe/raw_tcp_payload_185.2.136.189.txt"},
+        {"lacnic", "whois/lacnic/nicbr_format_170.0.0.0.txt"},
+        {"afrinic", "whois/afrinic/sentech_2025_66.18.70.6.txt"}};
     if (name == "empty") return "";
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/whois/" + files.at(name), std::ios::binary);
+    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/" + files.at(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -7,30 +7,35 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
+#include <sstream>
 #include <string>
 
 #include "lang/ui_strings.h"
 
 inline const std::map<int, std::string>& ProgramStringTable() {
     static const std::map<int, std::string> table = [] {
-        const std::string folder = OL_TEST_DATA_DIR "/../../src/resources/";
-        const std::regex define(R"re(#define (IDS_\w+) (\d+)\s*)re"), entry(R"re(\s*(IDS_\w+)\s+"(.*)"\s*)re");
+        const std::string folder = OL_SOURCE_DIR "/resources/";
         std::map<std::string, int> ids;
         std::map<int, std::string> texts;
-        std::smatch m;
         std::ifstream header(folder + "resource_ids.h"), script(folder + "Ownerlens.rc");
         for (std::string line; std::getline(header, line);) {
-            if (std::regex_match(line, m, define)) ids[m[1]] = std::stoi(m[2]);
+            std::istringstream words(line);
+            std::string define, name;
+            int id = 0;
+            if (words >> define >> name >> id && define == "#define" && name.rfind("IDS_", 0) == 0) ids[name] = id;
         }
         iconv_t gbk = iconv_open("CP936", "UTF-8");
         for (std::string line; std::getline(script, line);) {
-            if (!std::regex_match(line, m, entry) || !ids.count(m[1])) continue;
-            std::string in = m[2], out(in.size() * 2, '\0');
+            // A string-table row: IDS_NAME "text", the text up to the line's last quote.
+            std::istringstream words(line);
+            std::string name;
+            const size_t open = line.find('"'), close = line.rfind('"');
+            if (!(words >> name) || !ids.count(name) || open == std::string::npos || close <= open) continue;
+            std::string in = line.substr(open + 1, close - open - 1), out(in.size() * 2, '\0');
             char *from = &in[0], *to = &out[0];
             size_t left = in.size(), room = out.size();
             iconv(gbk, &from, &left, &to, &room);
-            texts[ids[m[1]]] = out.substr(0, out.size() - room);
+            texts[ids[name]] = out.substr(0, out.size() - room);
         }
         iconv_close(gbk);
         return texts;
