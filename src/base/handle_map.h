@@ -1,5 +1,5 @@
 #pragma once
-// Routes platform callbacks (window, dialog, socket, lookup and resolver
+// Routes platform callbacks (socket, host look-up and resolver
 // handles) back to the objects that own them.
 
 #include <cstdint>
