@@ -113,44 +113,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
 };
 
 TEST_F(SchedulerTest, EventSequences) {
-    const char* const scripts[] = {
-        "run:none, 10.0.0.1 is reserved > idle [] bar show focus end",
-        // One conversation at a time; a straggler after the end changes nothing.
-        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1 | "
-        "arin > [SS] idle [SS] bar show focus end | fail > | timer >",
-        // A pause after every second item, not after the last; outcomes while it lasts are ignored.
-        "options:1 1 2 5 > | run:4.2.2.1 4.2.2.2 4.2.2.3 4.2.2.4 4.2.2.5 > busy #1 [RWWWW] ?1@1 | "
-        "arin > [SWWWW] busy #2 [SRWWW] ?2@1 | arin > [SSWWW] [SSPWW] pause:5000 | arin > | "
-        "timer > unpause busy #3 [SSRWW] ?3@1 | arin > [SSSWW] busy #4 [SSSRW] ?4@1 | "
-        "arin > [SSSSW] [SSSSP] pause:5000 | timer > unpause busy #5 [SSSSR] ?5@1 | "
-        "arin > [SSSSS] idle [SSSSS] bar show focus end",
-        // No pause when switched off or either number is not positive.
-        "options:1 0 1 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
-        "options:1 1 0 5 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
-        "options:1 1 1 0 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] busy #2 [SR] ?2@1",
-        // Referrals are asked under the same number; only the last answer is kept.
-        "options:0 0 0 0 > | run:185.2.136.189 170.0.0.1 > busy #1 [RW] ?1@1 | to-ripe > busy #1 [RW] ?1@2 | "
-        "ripe > [SW] busy #2 [SR] ?2@1 | to-lacnic > busy #2 [SR] ?2@4 | "
-        "lacnic > [SS] idle [SS] bar show focus end | records > 2:2:ripe 4:4:lacnic",
-        // A chain of referrals fails after four; the next item has its own four.
-        "run:193.0.0.1 193.0.0.2 > busy #1 [RW] ?1@2 | to-afrinic*4 > busy #1 [RW] ?1@5 | "
-        "to-afrinic > [FW] busy #2 [FR] ?2@2 | to-afrinic*4 > busy #2 [FR] ?2@5 | "
-        "afrinic > [FS] idle [FS] bar show focus end | records > 5:0:empty 5:5:afrinic",
-        // Stop puts the item back and ignores its outcome; during a pause it kills the timer.
-        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | stop > cancel idle [WW] bar | arin > | timer >",
-        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
-        "stop > cancel unpause idle [SW] bar | timer >",
-        // A new run replaces a pause.
-        "options:1 1 1 30 > | run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | arin > [SW] [SP] pause:30000 | "
-        "run:4.2.2.3 > unpause busy #1 [R] ?1@1 | arin > [S] idle [S] bar show focus end",
-        // A conversation that cannot start fails through the posted outcome.
-        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | refuse > | arin > [SW] busy #2 [SR] ?2@1 post-fail | "
-        "fail > [SF] idle [SF] bar show focus end",
-        // A failed conversation fails only its item; no answer at all is an empty record.
-        "run:4.2.2.1 4.2.2.2 > busy #1 [RW] ?1@1 | fail > [FW] busy #2 [FR] ?2@1 | "
-        "empty > [FS] idle [FS] bar show focus end | records > 1:0:empty 1:1:empty",
-    };
-    for (const std::string script : scripts) {
+    std::ifstream file(OL_TEST_DATA_DIR "/scheduler.scripts");
+    int scripts = 0;
+    for (std::string script; std::getline(file, script);) {
+        if (script.empty() || script[0] == '#') continue;
+        ++scripts;
         SCOPED_TRACE(script);
         Step("options:1 0 0 0 >");
         for (size_t begin = 0, end; begin < script.size(); begin = end + 3) {
@@ -160,6 +127,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
+    EXPECT_EQ(scripts, 13);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
