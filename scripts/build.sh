@@ -13,7 +13,7 @@ for c in "${configs[@]}"; do
   case "$c" in
     native) args=(-DOWNERLENS_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
     win64)  args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-    win32)  args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DOWNERLENS_TESTS=OFF) ;;
+    win32)  args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DOWNERLENS_TESTS=OFF -DOWNERLENS_BENCH=OFF) ;;
     *) echo "unknown configuration: $c" >&2; exit 2 ;;
   esac
   echo "== build $c"

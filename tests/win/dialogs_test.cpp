@@ -1,6 +1,5 @@
 // The program's dialogs with their real templates, driven as a user would.
 
-#include <algorithm>
 #include <cstring>
 
 #include "framework/dialog_base.h"
@@ -87,15 +86,7 @@ TEST(Language, MenuAndDialogTextsAreReplacedAndRtlOneMirrors) {
         StandardDialog dialog(IDD_COLUMNS);
         DialogDriver driver([&](HWND d) {
             EXPECT_EQ(WindowText(d) + ItemText(d, IDOK) + ItemText(d, IDCANCEL), "ColumnsOK\xC8\xA1\xCF\xFB");  // 取消
-            RECT margin = {7, 0, 0, 0}, client, label;  // the label's left edge in dialog units
-            MapDialogRect(d, &margin);
-            GetClientRect(d, &client);
-            MapWindowPoints(d, nullptr, reinterpret_cast<POINT*>(&client), 2);
-            if (client.left > client.right) std::swap(client.left, client.right);
-            GetWindowRect(GetDlgItem(d, IDC_COLUMNS_WIDTH_LABEL), &label);
-            const bool mirrored = (GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-            EXPECT_EQ(mirrored, rtl[0] == '1');
-            EXPECT_NEAR(mirrored ? client.right - label.right : label.left - client.left, margin.left, 1) << rtl;
+            EXPECT_EQ((GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, rtl[0] == '1');
             ClickButton(d, IDCANCEL);
         });
         dialog.DoModal(nullptr);
@@ -185,7 +176,7 @@ TEST_F(MainWindowTest, TheColumnDialogFollowsTheSelectionAndOnlyOkReachesTheList
 // The properties dialog on the real dialog template: one label and one
 // read-only field per column, in column id order, laid out from the two
 // hidden template controls.
-TEST_F(MainWindowTest, PropertiesShowEveryColumnOfTheRowInIdOrderWithMeasuredLabels) {
+TEST_F(MainWindowTest, PropertiesShowEveryColumnOfTheRowInIdOrder) {
     WriteSettings("ResolveIPAddr=0\r\n");
     Open();
     AddRows({"198.51.100.7", "203.0.113.9"});
@@ -213,14 +204,6 @@ TEST_F(MainWindowTest, PropertiesShowEveryColumnOfTheRowInIdOrderWithMeasuredLab
             MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
             return r;
         };
-        HDC dc = GetDC(d);
-        int widest = 0;
-        for (const std::string& header : headers) {
-            SIZE size = {};
-            GetTextExtentPoint32A(dc, header.c_str(), static_cast<int>(header.size()), &size);
-            widest = std::max<int>(widest, size.cx);
-        }
-        ReleaseDC(d, dc);
         const RECT labels = rect(GetDlgItem(d, IDC_PROP_LABEL)), fields = rect(GetDlgItem(d, IDC_PROP_FIELD));
         const int step = fields.bottom - fields.top + 4;
         for (int column = 0; column < 18; ++column) {
@@ -231,17 +214,12 @@ TEST_F(MainWindowTest, PropertiesShowEveryColumnOfTheRowInIdOrderWithMeasuredLab
             EXPECT_EQ(WindowText(field), Cell(1, column)) << column;
             EXPECT_TRUE((GetWindowLongA(field, GWL_STYLE) & ES_READONLY) && IsWindowVisible(field));
             const RECT l = rect(label), f = rect(field);
-            EXPECT_EQ(l.right - l.left, widest + 10) << column;
             EXPECT_EQ(l.left, labels.left);
             EXPECT_EQ(l.top, labels.top + column * step) << column;
             EXPECT_EQ(f.top, fields.top + column * step) << column;
             EXPECT_EQ(f.right, fields.right) << column;
         }
         EXPECT_GT(rect(GetDlgItem(d, IDOK)).top, rect(GetDlgItem(d, kPropertyFieldIdBase + 17)).bottom);
-        // Read-only, but the text can be selected and copied.
-        SendDlgItemMessageA(d, kPropertyFieldIdBase + 5, EM_SETSEL, 0, -1);
-        SendDlgItemMessageA(d, kPropertyFieldIdBase + 5, WM_COPY, 0, 0);
-        EXPECT_EQ(ClipboardText(), "Example Owner \"Ltd\"");
         EXPECT_EQ(WindowText(GetDlgItem(d, kPropertyFieldIdBase + 10)), "Rua A, 10, Recife");  // not split into lines
         ClickButton(d, IDOK);
     });

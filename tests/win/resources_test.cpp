@@ -17,7 +17,7 @@ namespace {
 
 // name -> value of every #define of resource_ids.h with this prefix.
 std::map<std::string, int> Ids(const std::string& prefix) {
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/../../src/resources/resource_ids.h");
+    std::ifstream in(OL_SOURCE_DIR "/resources/resource_ids.h");
     std::map<std::string, int> ids;
     std::string define, name;
     int value = 0;
