@@ -30,13 +30,13 @@ bool ReadHeadlessRequest(const CommandLine& commandLine, HeadlessRequest* reques
 }
 
 void HeadlessWait::RunEnded(uint32_t nowMs) {
-    if (ended_) return;
-    ended_ = true;
-    endedAt_ = nowMs;
+    if (ended) return;
+    ended = true;
+    endedAt = nowMs;
 }
 
 bool HeadlessWait::ReadyToWrite(uint32_t nowMs, bool resolveOn, int running) const {
-    if (!ended_) return false;
+    if (!ended) return false;
     if (!resolveOn || running <= 0) return true;
-    return nowMs - endedAt_ >= kNamesGraceMs;
+    return nowMs - endedAt >= kNamesGraceMs;
 }

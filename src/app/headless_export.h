@@ -27,11 +27,11 @@ class HeadlessWait {
     static constexpr uint32_t kNamesGraceMs = 30000;
 
     void RunEnded(uint32_t nowMs);
-    bool Ended() const { return ended_; }
+    bool Ended() const { return ended; }
     // resolveOn: ResolveIPAddr; running: reverse lookups not finished yet.
     bool ReadyToWrite(uint32_t nowMs, bool resolveOn, int running) const;
 
   private:
-    bool ended_ = false;
-    uint32_t endedAt_ = 0;
+    bool ended = false;
+    uint32_t endedAt = 0;
 };

@@ -29,8 +29,8 @@ bool IsHostNameToken(const char* token) {
 }
 
 void AddressList::AddAddressesFromText() {
-    const Options& options = CurrentOptions();
-    const char* text = options.addressText.Text();
+    const Options& current = CurrentOptions();
+    const char* text = current.addressText.Text();
     lastAddress = 0;
 
     char token[kTokenBufferSize];
@@ -39,13 +39,13 @@ void AddressList::AddAddressesFromText() {
         uint32_t address = 0;
         if (ParseDottedQuad(token, &address, 0)) {
             AddAddress(address, nullptr);
-        } else if (options.HostNameToIP && resolver_ && IsHostNameToken(token)) {
-            if (resolver_->ResolveHostName(token, &address)) AddAddress(address, token);
+        } else if (current.HostNameToIP && resolver && IsHostNameToken(token)) {
+            if (resolver->ResolveHostName(token, &address)) AddAddress(address, token);
         }
     }
-    if (options.LoadOnlyLastIP && lastAddress != 0) CreateItem(lastAddress, nullptr);
+    if (current.LoadOnlyLastIP && lastAddress != 0) CreateItem(lastAddress, nullptr);
 
-    if (options.ResolveIPAddr && starter_) {
-        for (int i = 0; i < ItemCount(); ++i) starter_->StartResolve(At(i)->ip);
+    if (current.ResolveIPAddr && starter) {
+        for (int i = 0; i < ItemCount(); ++i) starter->StartResolve(At(i)->ip);
     }
 }

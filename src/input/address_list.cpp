@@ -17,7 +17,7 @@ bool IsReservedAddress(uint32_t ip) {
            (a == 169 && b == 254) || (a == 172 && b >= 16 && b <= 31);
 }
 
-AddressList::AddressList(Options* options) : options_(options) {
+AddressList::AddressList(Options* options_) : options(options_) {
     resortAfterRebuild = true;
     selectFirstRowAfterRebuild = false;
     checkboxMode = false;
@@ -30,11 +30,11 @@ AddressList::~AddressList() {
 
 const Options& AddressList::CurrentOptions() const {
     static const Options defaults;
-    return options_ ? *options_ : defaults;
+    return options ? *options : defaults;
 }
 
-const ColumnRow* AddressList::ColumnRows(int* count) const {
-    *count = kResultColumnCount;
+const ColumnRow* AddressList::ColumnRows(int* rowCount) const {
+    *rowCount = kResultColumnCount;
     return ResultColumnRows();
 }
 
@@ -49,10 +49,10 @@ int AddressList::ItemImage(const ReportItem& item) const {
     }
 }
 
-const uint32_t* AddressList::CellColors(int, int* count) const {
+const uint32_t* AddressList::CellColors(int, int* rowCount) const {
     // Pale yellow, pale blue, pale pink.
     static const uint32_t kColors[] = {0xF0FFFF, 0xF0F0FF, 0xFFF0F0};
-    *count = 3;
+    *rowCount = 3;
     return kColors;
 }
 
@@ -65,18 +65,18 @@ void AddressList::DecorateCell(std::string& cell, const ReportItem& item, int co
     cell = std::string("<a href=\"mailto:") + mail + "\">" + cell + "</a>";
 }
 
-LookupItem* AddressList::At(int index) {
-    if (index < 0 || index >= count_) return nullptr;
-    return &blocks_[static_cast<size_t>(index / kGrowStep)][index % kGrowStep];
+LookupItem* AddressList::At(int itemIndex) {
+    if (itemIndex < 0 || itemIndex >= count) return nullptr;
+    return &blocks[static_cast<size_t>(itemIndex / kGrowStep)][itemIndex % kGrowStep];
 }
 
-const LookupItem* AddressList::At(int index) const {
-    return const_cast<AddressList*>(this)->At(index);
+const LookupItem* AddressList::At(int itemIndex) const {
+    return const_cast<AddressList*>(this)->At(itemIndex);
 }
 
 int AddressList::FindAddress(uint32_t ip) const {
-    const auto found = index_.find(ip);
-    return found == index_.end() ? -1 : found->second;
+    const auto found = index.find(ip);
+    return found == index.end() ? -1 : found->second;
 }
 
 void AddressList::AddAddress(uint32_t ip, const char* hostName) {
@@ -91,18 +91,18 @@ void AddressList::AddAddress(uint32_t ip, const char* hostName) {
 // The slot behind the last item, in a new block when the last one is full;
 // null when memory is short.
 LookupItem* AddressList::NewSlot() {
-    if (static_cast<size_t>(count_) >= blocks_.size() * kGrowStep) {
+    if (static_cast<size_t>(count) >= blocks.size() * kGrowStep) {
         std::unique_ptr<LookupItem[]> block(new (std::nothrow) LookupItem[kGrowStep]);
         if (!block) return nullptr;
         std::lock_guard<std::mutex> lock(ListLock());
-        blocks_.push_back(std::move(block));
+        blocks.push_back(std::move(block));
     }
-    return &blocks_[static_cast<size_t>(count_ / kGrowStep)][count_ % kGrowStep];
+    return &blocks[static_cast<size_t>(count / kGrowStep)][count % kGrowStep];
 }
 
 void AddressList::CreateItem(uint32_t ip, const char* hostName) {
     // Equal addresses are the same item: the first occurrence stays.
-    if (index_.count(ip)) return;
+    if (index.count(ip)) return;
     LookupItem* item = NewSlot();
     if (!item) return;
 
@@ -117,24 +117,24 @@ void AddressList::CreateItem(uint32_t ip, const char* hostName) {
     ClearRecord(&item->record);
     item->status = LookupStatus::Waiting;
     item->registry = FirstRegistry(ip, CurrentOptions().FindServerByIP);
-    item->order = count_ + 1;
+    item->order = count + 1;
     item->ReleaseText();
     item->rawText.reset(new (std::nothrow) TextBuffer(256));
 
-    const int index = count_;
+    const int itemIndex = count;
     {
         std::lock_guard<std::mutex> lock(ListLock());
-        index_.emplace(ip, index);
-        ++count_;
+        index.emplace(ip, itemIndex);
+        ++count;
     }
-    MarkItemChanged(index);
+    MarkItemChanged(itemIndex);
 }
 
 void AddressList::Clear() {
     std::lock_guard<std::mutex> lock(ListLock());
-    for (int i = 0; i < count_; ++i) At(i)->ReleaseText();
-    count_ = 0;
-    index_.clear();
+    for (int i = 0; i < count; ++i) At(i)->ReleaseText();
+    count = 0;
+    index.clear();
 }
 
 void AddressList::SelectDefaultRow() {
@@ -152,16 +152,16 @@ void AddressList::SelectDefaultRow() {
 
 void AddressList::SetResolvedName(uint32_t ip, const char* name) {
     std::lock_guard<std::mutex> lock(ListLock());
-    const int index = FindAddress(ip);
-    if (index < 0) return;
-    CopyName(At(index)->resolvedName, name);
+    const int itemIndex = FindAddress(ip);
+    if (itemIndex < 0) return;
+    CopyName(At(itemIndex)->resolvedName, name);
     namesChanged = 1;
-    MarkItemChanged(index);
+    MarkItemChanged(itemIndex);
 }
 
-void AddressList::SetItemStatus(int index, LookupStatus status) {
-    LookupItem* item = At(index);
+void AddressList::SetItemStatus(int itemIndex, LookupStatus status) {
+    LookupItem* item = At(itemIndex);
     if (!item) return;
     item->status = status;
-    MarkItemChanged(index);
+    MarkItemChanged(itemIndex);
 }

@@ -19,26 +19,26 @@ class ReverseResolveStarter;
 
 class AddressList : public ReportList {
   public:
-    explicit AddressList(Options* options = nullptr);
+    explicit AddressList(Options* options_ = nullptr);
     ~AddressList() override;
 
-    void SetOptions(Options* options) { options_ = options; }
-    void SetHostNameResolver(HostNameResolver* resolver) { resolver_ = resolver; }
-    void SetReverseResolveStarter(ReverseResolveStarter* starter) { starter_ = starter; }
+    void SetOptions(Options* options_) { options = options_; }
+    void SetHostNameResolver(HostNameResolver* resolver_) { resolver = resolver_; }
+    void SetReverseResolveStarter(ReverseResolveStarter* starter_) { starter = starter_; }
 
-    int ItemCount() const override { return count_; }
-    ReportItem* Item(int index) override { return At(index); }
-    const ReportItem* Item(int index) const override { return At(index); }
-    const ColumnRow* ColumnRows(int* count) const override;
+    int ItemCount() const override { return count; }
+    ReportItem* Item(int itemIndex) override { return At(itemIndex); }
+    const ReportItem* Item(int itemIndex) const override { return At(itemIndex); }
+    const ColumnRow* ColumnRows(int* rowCount) const override;
     int ItemImage(const ReportItem& item) const override;
     bool IsColumnSearchable(int) const override { return true; }
-    const uint32_t* CellColors(int format, int* count) const override;
+    const uint32_t* CellColors(int format, int* rowCount) const override;
     // Mail columns become mailto links.
     void DecorateCell(std::string& cell, const ReportItem& item, int column) const override;
 
     // The item at a storage index; null outside the list.
-    LookupItem* At(int index);
-    const LookupItem* At(int index) const;
+    LookupItem* At(int itemIndex);
+    const LookupItem* At(int itemIndex) const;
     // Storage index of the item holding ip; -1 when none.
     int FindAddress(uint32_t ip) const;
 
@@ -59,7 +59,7 @@ class AddressList : public ReportList {
     // The name resolution's result for an address; any thread.
     void SetResolvedName(uint32_t ip, const char* name);
     // Sets an item's status and marks its row for the next refresh.
-    void SetItemStatus(int index, LookupStatus status);
+    void SetItemStatus(int itemIndex, LookupStatus status);
 
     uint32_t lastAddress = 0;              // with LoadOnlyLastIP: the last accepted address
     std::atomic<int32_t> namesChanged{0};  // set with each resolved name, cleared by the refresh timer
@@ -70,15 +70,15 @@ class AddressList : public ReportList {
     const Options& CurrentOptions() const;
     LookupItem* NewSlot();
 
-    Options* options_ = nullptr;
-    HostNameResolver* resolver_ = nullptr;
-    ReverseResolveStarter* starter_ = nullptr;
+    Options* options = nullptr;
+    HostNameResolver* resolver = nullptr;
+    ReverseResolveStarter* starter = nullptr;
 
     // Blocks of kGrowStep items: an item never moves once created, and
     // growing copies no items.
-    std::vector<std::unique_ptr<LookupItem[]>> blocks_;
-    int count_ = 0;
-    std::unordered_map<uint32_t, int> index_;  // ip -> storage index
+    std::vector<std::unique_ptr<LookupItem[]>> blocks;
+    int count = 0;
+    std::unordered_map<uint32_t, int> index;  // ip -> storage index
 };
 
 // Whether an address lies in a range that is never looked up.

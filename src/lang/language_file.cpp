@@ -12,31 +12,31 @@ void CopyBounded(char* out, size_t size, const char* text) {
 }  // namespace
 
 std::string LanguageFilePathFor(const char* programPath) {
-    std::string path = programPath ? programPath : "";
-    const size_t dot = path.rfind('.');
-    if (dot != std::string::npos) path.erase(dot);
-    path += "_lng.ini";
-    if (path.size() >= static_cast<size_t>(kLanguagePathSize)) return std::string();
-    return path;
+    std::string result = programPath ? programPath : "";
+    const size_t dot = result.rfind('.');
+    if (dot != std::string::npos) result.erase(dot);
+    result += "_lng.ini";
+    if (result.size() >= static_cast<size_t>(kLanguagePathSize)) return std::string();
+    return result;
 }
 
-void LanguageFile::Open(const char* path) {
-    CopyBounded(path_, sizeof path_, path);
+void LanguageFile::Open(const char* file) {
+    CopyBounded(path, sizeof path, file);
 }
 
 void LanguageFile::SelectSection(const char* name) {
-    CopyBounded(section_, sizeof section_, name);
+    CopyBounded(section, sizeof section, name);
 }
 
 void LanguageFile::SelectSection(const char* prefix, int id) {
-    std::snprintf(section_, sizeof section_, "%s_%d", prefix, id);
+    std::snprintf(section, sizeof section, "%s_%d", prefix, id);
 }
 
 bool LanguageFile::Read(const char* key, char* out, int outSize) {
     if (outSize <= 0) return false;
     out[0] = '\0';
     if (!InUse()) return false;
-    store_->GetString(path_, section_, key, "", out, outSize);
+    store->GetString(path, section, key, "", out, outSize);
     out[outSize - 1] = '\0';
     return out[0] != '\0';
 }
@@ -51,7 +51,7 @@ void LanguageFile::WriteIfMissing(const char* key, const char* value) {
     if (!InUse()) return;
     char existing[kLanguageValueSize];
     if (Read(key, existing, sizeof existing)) return;
-    store_->PutString(path_, section_, key, value);
+    store->PutString(path, section, key, value);
 }
 
 void LanguageFile::WriteIfMissing(int key, const char* value) {
@@ -64,7 +64,7 @@ LanguageGeneral LanguageFile::ReadGeneral() {
     LanguageGeneral general;
     SelectSection("general");
     if (!InUse()) return general;
-    general.rtl = store_->GetInt(path_, section_, "rtl", 0) == 1 ? 1 : 0;
+    general.rtl = store->GetInt(path, section, "rtl", 0) == 1 ? 1 : 0;
     Read("charset", general.charset, sizeof general.charset);
     Read("TranslatorName", general.translatorName, sizeof general.translatorName);
     Read("TranslatorURL", general.translatorUrl, sizeof general.translatorUrl);
@@ -74,7 +74,7 @@ LanguageGeneral LanguageFile::ReadGeneral() {
 int MenuKeyNumbering::KeyFor(bool hasSubmenu, bool topLevel, int position, uint32_t commandId) {
     if (!hasSubmenu) return static_cast<int>(commandId);
     if (topLevel) return 70001 + position;
-    return 71000 + ++counter_;
+    return 71000 + ++counter;
 }
 
 void WalkMenu(MenuSource& source, void* menu, bool topLevel, MenuKeyNumbering& numbering) {

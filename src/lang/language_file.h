@@ -1,6 +1,6 @@
 #pragma once
 // The language file as the program reads and writes it: a private-profile
-// file beside the program. Sections "general", "strings", "menu_%d" and
+// file beside the program. Sections "general", "strings", "menu%d" and
 // "dialog_%d"; an empty value counts as absent everywhere.
 
 #include <cstdint>
@@ -26,18 +26,18 @@ struct LanguageGeneral {
 
 class LanguageFile {
   public:
-    explicit LanguageFile(ProfileStore* store) : store_(store) {}
+    explicit LanguageFile(ProfileStore* store_) : store(store_) {}
 
     // Uses the file at path from now on; an empty path means no file.
-    void Open(const char* path);
+    void Open(const char* file);
     void Close() { Open(""); }
-    bool InUse() const { return path_[0] != '\0'; }
-    const char* Path() const { return path_; }
+    bool InUse() const { return path[0] != '\0'; }
+    const char* Path() const { return path; }
 
     void SelectSection(const char* name);
-    // "menu_%d", "dialog_%d".
+    // "menu%d", "dialog_%d".
     void SelectSection(const char* prefix, int id);
-    const char* Section() const { return section_; }
+    const char* Section() const { return section; }
 
     // The non-empty value of a key of the current section, at most
     // outSize - 1 characters; false (and "") when absent or empty.
@@ -52,9 +52,9 @@ class LanguageFile {
     LanguageGeneral ReadGeneral();
 
   private:
-    ProfileStore* store_;
-    char path_[kLanguagePathSize] = {};
-    char section_[64] = {};
+    ProfileStore* store;
+    char path[kLanguagePathSize] = {};
+    char section[64] = {};
 };
 
 // Numbers the items of a menu for the language file: an item without
@@ -63,13 +63,13 @@ class LanguageFile {
 // through the whole menu.
 class MenuKeyNumbering {
   public:
-    void Reset() { counter_ = 0; }
+    void Reset() { counter = 0; }
     // The key of an item whose text is not empty (empty items have none and
     // do not advance the counter).
     int KeyFor(bool hasSubmenu, bool topLevel, int position, uint32_t commandId);
 
   private:
-    int counter_ = 0;
+    int counter = 0;
 };
 
 // A menu as the numbering walk sees it; the shell reads real menus, tests

@@ -20,9 +20,9 @@ int ParseAnswer(int32_t registry, WhoisRecord* record, const char* answer) {
 
 }  // namespace
 
-LookupScheduler::LookupScheduler(AddressList& list, LookupHost& host, const Options& options, int32_t& currentIndex,
-                                 int32_t& running)
-    : list_(list), host_(host), options_(options), currentIndex_(currentIndex), running_(running) {}
+LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, const Options& options_, int32_t& currentIndex_,
+                                 int32_t& running_)
+    : list(list_), host(host_), options(options_), currentIndex(currentIndex_), running(running_) {}
 
 uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
     if (pauseTime <= 0) return 0;
@@ -32,107 +32,107 @@ uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
 
 void LookupScheduler::StartNextLookup() {
     // A pause timer or an outcome that outlived a Stop starts nothing.
-    if (!running_) return;
-    if (!referralNext_) referrals_ = 0;
-    referralNext_ = false;
-    if (phase_ == Phase::Pausing) host_.KillPauseTimer();
-    phase_ = Phase::Idle;
+    if (!running) return;
+    if (!referralNext) referrals = 0;
+    referralNext = false;
+    if (phase == Phase::Pausing) host.KillPauseTimer();
+    phase = Phase::Idle;
 
-    if (currentIndex_ < 0 || currentIndex_ >= list_.ItemCount()) {
+    if (currentIndex < 0 || currentIndex >= list.ItemCount()) {
         EndRun();
         return;
     }
-    host_.UpdateCommandStates();
-    list_.SetItemStatus(currentIndex_, LookupStatus::Retrieving);
-    host_.ShowProgress(currentIndex_ + 1);
-    host_.RefreshRows();
+    host.UpdateCommandStates();
+    list.SetItemStatus(currentIndex, LookupStatus::Retrieving);
+    host.ShowProgress(currentIndex + 1);
+    host.RefreshRows();
 
-    const LookupItem* item = list_.At(currentIndex_);
-    phase_ = Phase::Querying;
-    if (!host_.StartQuery(item->ip, item->registry)) host_.PostLookupFailure();
+    const LookupItem* item = list.At(currentIndex);
+    phase = Phase::Querying;
+    if (!host.StartQuery(item->ip, item->registry)) host.PostLookupFailure();
 }
 
 void LookupScheduler::OnLookupDone(int failed) {
     // Only the outcome of the conversation this run is waiting for counts.
-    if (!running_ || phase_ != Phase::Querying) return;
-    if (currentIndex_ < 0 || currentIndex_ >= list_.ItemCount()) return;
-    phase_ = Phase::Idle;
-    LookupItem* item = list_.At(currentIndex_);
+    if (!running || phase != Phase::Querying) return;
+    if (currentIndex < 0 || currentIndex >= list.ItemCount()) return;
+    phase = Phase::Idle;
+    LookupItem* item = list.At(currentIndex);
 
     if (failed) {
-        list_.SetItemStatus(currentIndex_, LookupStatus::Failed);
+        list.SetItemStatus(currentIndex, LookupStatus::Failed);
     } else {
         WhoisRecord record;
         ClearRecord(&record);
         record.allocated = 2;
-        const char* answer = host_.AnswerText();
+        const char* answer = host.AnswerText();
         if (!answer) answer = "";
         const int result = ParseAnswer(item->registry, &record, answer);
         if (result > 0) {
-            if (referrals_ < kMaxReferrals) {
+            if (referrals < kMaxReferrals) {
                 // Asked again at the named registry; the referring answer is dropped.
-                ++referrals_;
+                ++referrals;
                 item->registry = result;
-                referralNext_ = true;
+                referralNext = true;
                 StartNextLookup();
                 return;
             }
             // A chain that keeps referring ends here.
-            list_.SetItemStatus(currentIndex_, LookupStatus::Failed);
+            list.SetItemStatus(currentIndex, LookupStatus::Failed);
         } else if (result == 0) {
             item->record = record;
             if (item->rawText) item->rawText->SetText(answer);
-            list_.SetItemStatus(currentIndex_, LookupStatus::Succeeded);
+            list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
         } else {
-            list_.SetItemStatus(currentIndex_, LookupStatus::Failed);
+            list.SetItemStatus(currentIndex, LookupStatus::Failed);
         }
     }
-    host_.RefreshRows();
+    host.RefreshRows();
     AdvanceToNext();
 }
 
 bool LookupScheduler::PauseDue() const {
-    return currentIndex_ < list_.ItemCount() && options_.Pause && options_.PauseCount > 0 && options_.PauseTime > 0 &&
-           currentIndex_ % options_.PauseCount == 0;
+    return currentIndex < list.ItemCount() && options.Pause && options.PauseCount > 0 && options.PauseTime > 0 &&
+           currentIndex % options.PauseCount == 0;
 }
 
 void LookupScheduler::AdvanceToNext() {
-    ++currentIndex_;
-    referrals_ = 0;
+    ++currentIndex;
+    referrals = 0;
     if (PauseDue()) {
-        list_.SetItemStatus(currentIndex_, LookupStatus::Paused);
-        host_.RefreshRows();
-        phase_ = Phase::Pausing;
-        host_.SetPauseTimer(PauseMilliseconds(options_.PauseTime));
+        list.SetItemStatus(currentIndex, LookupStatus::Paused);
+        host.RefreshRows();
+        phase = Phase::Pausing;
+        host.SetPauseTimer(PauseMilliseconds(options.PauseTime));
         return;
     }
     StartNextLookup();
 }
 
 void LookupScheduler::EndRun() {
-    running_ = 0;
-    phase_ = Phase::Idle;
-    host_.UpdateCommandStates();
-    list_.SelectDefaultRow();
-    host_.RefreshRows();
-    host_.UpdateStatusBar();
-    host_.ShowSelectedAnswer();
-    host_.FocusList();
-    host_.RunEnded();
+    running = 0;
+    phase = Phase::Idle;
+    host.UpdateCommandStates();
+    list.SelectDefaultRow();
+    host.RefreshRows();
+    host.UpdateStatusBar();
+    host.ShowSelectedAnswer();
+    host.FocusList();
+    host.RunEnded();
 }
 
 void LookupScheduler::StopRun() {
-    running_ = 0;
-    host_.CancelQuery();
+    running = 0;
+    host.CancelQuery();
     // Nothing may start after Stop, so a pending pause ends here too.
-    if (phase_ == Phase::Pausing) host_.KillPauseTimer();
-    phase_ = Phase::Idle;
-    referrals_ = 0;
-    referralNext_ = false;
-    if (currentIndex_ >= 0 && currentIndex_ < list_.ItemCount()) {
-        list_.SetItemStatus(currentIndex_, LookupStatus::Waiting);
+    if (phase == Phase::Pausing) host.KillPauseTimer();
+    phase = Phase::Idle;
+    referrals = 0;
+    referralNext = false;
+    if (currentIndex >= 0 && currentIndex < list.ItemCount()) {
+        list.SetItemStatus(currentIndex, LookupStatus::Waiting);
     }
-    host_.UpdateCommandStates();
-    host_.RefreshRows();
-    host_.UpdateStatusBar();
+    host.UpdateCommandStates();
+    host.RefreshRows();
+    host.UpdateStatusBar();
 }

@@ -50,8 +50,8 @@ class LookupScheduler {
 
     // currentIndex and running are the main window's members: the scheduler
     // works on them so that the window (command states) sees the same values.
-    LookupScheduler(AddressList& list, LookupHost& host, const Options& options, int32_t& currentIndex,
-                    int32_t& running);
+    LookupScheduler(AddressList& list_, LookupHost& host_, const Options& options_, int32_t& currentIndex_,
+                    int32_t& running_);
 
     // Starts the item at currentIndex, or ends the run after the last one.
     // Also what the pause timer calls when it fires.
@@ -62,8 +62,8 @@ class LookupScheduler {
     // The Stop command.
     void StopRun();
 
-    Phase CurrentPhase() const { return phase_; }
-    int ReferralsOfCurrentItem() const { return referrals_; }
+    Phase CurrentPhase() const { return phase; }
+    int ReferralsOfCurrentItem() const { return referrals; }
 
     // PauseTime in seconds as timer milliseconds, kept within the timer range.
     static uint32_t PauseMilliseconds(int32_t pauseTime);
@@ -73,12 +73,12 @@ class LookupScheduler {
     void EndRun();
     bool PauseDue() const;
 
-    AddressList& list_;
-    LookupHost& host_;
-    const Options& options_;
-    int32_t& currentIndex_;
-    int32_t& running_;
-    Phase phase_ = Phase::Idle;
-    int referrals_ = 0;
-    bool referralNext_ = false;  // the next StartNextLookup continues a referral
+    AddressList& list;
+    LookupHost& host;
+    const Options& options;
+    int32_t& currentIndex;
+    int32_t& running;
+    Phase phase = Phase::Idle;
+    int referrals = 0;
+    bool referralNext = false;  // the next StartNextLookup continues a referral
 };

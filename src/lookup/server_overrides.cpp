@@ -71,24 +71,24 @@ bool ServerOverrides::Set(int32_t registry, const char* text) {
     const int i = registry - 1;
     WhoisServer parsed;
     if (!ParseServerOverride(text, &parsed)) {
-        set_[i] = false;
+        set[i] = false;
         return false;
     }
-    servers_[i] = parsed;
-    set_[i] = true;
+    servers[i] = parsed;
+    set[i] = true;
     return true;
 }
 
 void ServerOverrides::Clear() {
-    for (bool& s : set_) s = false;
+    for (bool& s : set) s = false;
 }
 
 bool ServerOverrides::HasOverride(int32_t registry) const {
-    return IsRegistry(registry) && set_[registry - 1];
+    return IsRegistry(registry) && set[registry - 1];
 }
 
 WhoisServer ServerOverrides::ServerFor(int32_t registry) const {
-    if (HasOverride(registry)) return servers_[registry - 1];
+    if (HasOverride(registry)) return servers[registry - 1];
     WhoisServer server;
     ServerForRegistry(registry, server.host);
     server.port = kWhoisPort;

@@ -35,6 +35,6 @@ class ServerOverrides {
 
   private:
     static constexpr int kRegistries = 5;
-    WhoisServer servers_[kRegistries];
-    bool set_[kRegistries] = {};
+    WhoisServer servers[kRegistries];
+    bool set[kRegistries] = {};
 };

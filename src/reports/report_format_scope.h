@@ -6,11 +6,11 @@
 
 class ReportFormatScope {
   public:
-    ReportFormatScope(ReportList& list, ReportFormat format) : list_(list) { list_.SetOutputFormat(format); }
-    ~ReportFormatScope() { list_.SetOutputFormat(FormatScreen); }
+    ReportFormatScope(ReportList& target, ReportFormat format) : list(target) { list.SetOutputFormat(format); }
+    ~ReportFormatScope() { list.SetOutputFormat(FormatScreen); }
     ReportFormatScope(const ReportFormatScope&) = delete;
     ReportFormatScope& operator=(const ReportFormatScope&) = delete;
 
   private:
-    ReportList& list_;
+    ReportList& list;
 };

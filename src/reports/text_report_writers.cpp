@@ -11,13 +11,13 @@ constexpr size_t kNameWidth = 18;  // the names of the plain format are padded t
 // texts again once the item is done.
 class FormatInProgress {
   public:
-    FormatInProgress(ReportList& list, ReportFormat format) : list_(list) { list_.SetOutputFormat(format); }
-    ~FormatInProgress() { list_.SetOutputFormat(FormatScreen); }
+    FormatInProgress(ReportList& target, ReportFormat format) : list(target) { list.SetOutputFormat(format); }
+    ~FormatInProgress() { list.SetOutputFormat(FormatScreen); }
     FormatInProgress(const FormatInProgress&) = delete;
     FormatInProgress& operator=(const FormatInProgress&) = delete;
 
   private:
-    ReportList& list_;
+    ReportList& list;
 };
 
 bool WriteLine(ByteSink& sink, const std::string& line) {

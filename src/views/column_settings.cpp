@@ -4,17 +4,17 @@
 #include <utility>
 
 ColumnSettings::ColumnSettings(const ColumnLayout& current, std::vector<int> defaultWidths)
-    : layout(current), defaults_(std::move(defaultWidths)) {
-    if (defaults_.size() > static_cast<size_t>(kLayoutColumns)) defaults_.resize(kLayoutColumns);
+    : layout(current), defaults(std::move(defaultWidths)) {
+    if (defaults.size() > static_cast<size_t>(kLayoutColumns)) defaults.resize(kLayoutColumns);
 }
 
 std::vector<ColumnSettings::Row> ColumnSettings::FillRows() {
     std::vector<Row> rows;
-    std::vector<bool> placed(defaults_.size(), false);
+    std::vector<bool> placed(defaults.size(), false);
     const auto add = [&](int column) {
         ColumnLayoutEntry& entry = layout.entries[column];
         rows.push_back({column, entry.width > 0});
-        if (entry.width == 0) entry.width = static_cast<int16_t>(defaults_[static_cast<size_t>(column)]);
+        if (entry.width == 0) entry.width = static_cast<int16_t>(defaults[static_cast<size_t>(column)]);
         placed[static_cast<size_t>(column)] = true;
     };
     for (int position = 0; position < ColumnCount(); ++position) {
@@ -33,7 +33,7 @@ std::vector<ColumnSettings::Row> ColumnSettings::FillRows() {
 void ColumnSettings::Reset() {
     for (int column = 0; column < ColumnCount(); ++column) {
         layout.entries[column].position = static_cast<int16_t>(column);
-        layout.entries[column].width = static_cast<int16_t>(defaults_[static_cast<size_t>(column)]);
+        layout.entries[column].width = static_cast<int16_t>(defaults[static_cast<size_t>(column)]);
     }
 }
 

@@ -18,7 +18,7 @@ class ColumnSettings {
     // id) and the default widths, one per column.
     ColumnSettings(const ColumnLayout& current, std::vector<int> defaultWidths);
 
-    int ColumnCount() const { return static_cast<int>(defaults_.size()); }
+    int ColumnCount() const { return static_cast<int>(defaults.size()); }
     int Width(int column) const { return layout.entries[column].width; }
 
     // The rows in display order (equal positions in column id order), checked
@@ -37,5 +37,5 @@ class ColumnSettings {
     ColumnLayout layout;
 
   private:
-    std::vector<int> defaults_;
+    std::vector<int> defaults;
 };

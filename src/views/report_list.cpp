@@ -9,17 +9,17 @@
 
 class ReportList::SortComparer final : public RowComparer {
   public:
-    SortComparer(const ReportList& list, SortState state) : list_(list), state_(state) {}
+    SortComparer(const ReportList& list_, SortState state_) : list(list_), state(state_) {}
     int CompareRows(int a, int b) override {
-        const ReportItem* x = list_.Item(a);
-        const ReportItem* y = list_.Item(b);
+        const ReportItem* x = list.Item(a);
+        const ReportItem* y = list.Item(b);
         if (!x || !y) return 0;
-        return list_.CompareForSort(state_, *x, *y);
+        return list.CompareForSort(state, *x, *y);
     }
 
   private:
-    const ReportList& list_;
-    SortState state_;
+    const ReportList& list;
+    SortState state;
 };
 
 ReportList::ReportList() = default;
@@ -65,9 +65,9 @@ const uint32_t* ReportList::CellColors(int, int* count) const {
 
 void ReportList::DecorateCell(std::string&, const ReportItem&, int) const {}
 
-void ReportList::Attach(ReportView* view) {
-    view_ = view;
-    columns_.clear();
+void ReportList::Attach(ReportView* target) {
+    view = target;
+    columns.clear();
     int count = 0;
     const ColumnRow* rows = ColumnRows(&count);
     for (int i = 0; i < count; ++i) {
@@ -78,83 +78,83 @@ void ReportList::Attach(ReportView* view) {
         def.reportWidth = rows[i].reportWidth;
         def.noWrap = true;
         def.rawHeader = GetUiString(static_cast<uint32_t>(rows[i].stringId) | UISTR_BUILTIN);
-        columns_.push_back(def);
+        columns.push_back(def);
     }
     // A new view starts without rows; what was shown elsewhere is forgotten.
-    rowItems_.clear();
-    shown_.clear();
+    rowItems.clear();
+    shown.clear();
     TakeChanges();
 }
 
 ReportList::ShownRow& ReportList::Shown(int index) {
-    if (static_cast<size_t>(index) >= shown_.size()) shown_.resize(static_cast<size_t>(index) + 1);
-    return shown_[static_cast<size_t>(index)];
+    if (static_cast<size_t>(index) >= shown.size()) shown.resize(static_cast<size_t>(index) + 1);
+    return shown[static_cast<size_t>(index)];
 }
 
 // Writes the cells of a row whose text differs from what the row shows.
 void ReportList::SyncRow(int index, const ReportItem& item, int row) {
-    ShownRow& shown = Shown(index);
-    std::string& next = syncBuffer_;
+    ShownRow& slot = Shown(index);
+    std::string& next = syncBuffer;
     next.clear();
     size_t pos = 0;
     for (int column = 0; column < ColumnCount(); ++column) {
-        const char* live = item.ColumnText(column, scratch_[0]);
+        const char* live = item.ColumnText(column, scratch[0]);
         // A name resolver may rewrite a member text while it is read here:
         // compare, write and remember one copy, so the view and what was
         // last written never differ (the resolver's change mark follows).
         const char* text = live;
-        if (live != scratch_[0]) {
-            std::strncpy(scratch_[1], live, kTextBufferSize - 1);
-            scratch_[1][kTextBufferSize - 1] = '\0';
-            text = scratch_[1];
+        if (live != scratch[0]) {
+            std::strncpy(scratch[1], live, kTextBufferSize - 1);
+            scratch[1][kTextBufferSize - 1] = '\0';
+            text = scratch[1];
         }
         const size_t length = std::strlen(text);
-        const char* old = pos < shown.texts.size() ? shown.texts.c_str() + pos : "";
+        const char* old = pos < slot.texts.size() ? slot.texts.c_str() + pos : "";
         const size_t oldLength = std::strlen(old);
-        if (oldLength != length || std::memcmp(old, text, length) != 0) view_->SetCellText(row, column, text);
+        if (oldLength != length || std::memcmp(old, text, length) != 0) view->SetCellText(row, column, text);
         next.append(text, length);
         next.push_back('\0');
         pos += oldLength + 1;
     }
-    shown.texts.swap(next);
+    slot.texts.swap(next);
 }
 
 void ReportList::SyncImage(int index, ReportItem& item, int row) {
-    ShownRow& shown = Shown(index);
+    ShownRow& slot = Shown(index);
     const int image = ItemImage(item);
     item.image = image;
-    if (image != shown.image) {
-        view_->SetRowImage(row, image);
-        shown.image = image;
+    if (image != slot.image) {
+        view->SetRowImage(row, image);
+        slot.image = image;
     }
 }
 
 std::vector<int> ReportList::TakeChanges() {
     std::vector<int> taken;
-    std::lock_guard<std::mutex> lock(changeLock_);
-    taken.swap(changed_);
-    for (int index : taken) changedFlags_[static_cast<size_t>(index)] = 0;
+    std::lock_guard<std::mutex> lock(changeLock);
+    taken.swap(changed);
+    for (int index : taken) changedFlags[static_cast<size_t>(index)] = 0;
     return taken;
 }
 
 void ReportList::MarkItemChanged(int index) {
     if (index < 0) return;
-    std::lock_guard<std::mutex> lock(changeLock_);
+    std::lock_guard<std::mutex> lock(changeLock);
     const size_t i = static_cast<size_t>(index);
-    if (i >= changedFlags_.size()) changedFlags_.resize(std::max(i + 1, changedFlags_.size() * 2));
-    if (changedFlags_[i]) return;
-    changedFlags_[i] = 1;
-    changed_.push_back(index);
+    if (i >= changedFlags.size()) changedFlags.resize(std::max(i + 1, changedFlags.size() * 2));
+    if (changedFlags[i]) return;
+    changedFlags[i] = 1;
+    changed.push_back(index);
 }
 
 size_t ReportList::PendingChanges() const {
-    std::lock_guard<std::mutex> lock(changeLock_);
-    return changed_.size();
+    std::lock_guard<std::mutex> lock(changeLock);
+    return changed.size();
 }
 
 void ReportList::Rebuild(bool resort) {
-    outputFormat_ = FormatScreen;
-    if (!view_) return;
+    outputFormat = FormatScreen;
+    if (!view) return;
     const std::vector<int> pending = TakeChanges();
     const int count = ItemCount();
     std::vector<uint8_t> needsRow(static_cast<size_t>(count));
@@ -166,14 +166,14 @@ void ReportList::Rebuild(bool resort) {
     // Last to first, so that deleting a row moves none of those still to visit.
     bool removed = false;
     for (int row = RowCount() - 1; row >= 0; --row) {
-        const int index = rowItems_[static_cast<size_t>(row)];
+        const int index = rowItems[static_cast<size_t>(row)];
         if (index < 0 || index >= count || !needsRow[static_cast<size_t>(index)]) {
-            view_->DeleteRow(row);
-            if (index >= 0 && static_cast<size_t>(index) < shown_.size() && shown_[index].row == row) {
-                shown_[static_cast<size_t>(index)] = ShownRow();
+            view->DeleteRow(row);
+            if (index >= 0 && static_cast<size_t>(index) < shown.size() && shown[index].row == row) {
+                shown[static_cast<size_t>(index)] = ShownRow();
                 if (ReportItem* gone = Item(index)) gone->image = -1;
             }
-            rowItems_[static_cast<size_t>(row)] = -1;
+            rowItems[static_cast<size_t>(row)] = -1;
             removed = true;
             continue;
         }
@@ -181,31 +181,31 @@ void ReportList::Rebuild(bool resort) {
         SyncRow(index, *Item(index), row);
     }
     if (removed) {
-        rowItems_.erase(std::remove(rowItems_.begin(), rowItems_.end(), -1), rowItems_.end());
-        for (int row = 0; row < RowCount(); ++row) Shown(rowItems_[static_cast<size_t>(row)]).row = row;
+        rowItems.erase(std::remove(rowItems.begin(), rowItems.end(), -1), rowItems.end());
+        for (int row = 0; row < RowCount(); ++row) Shown(rowItems[static_cast<size_t>(row)]).row = row;
     }
 
     for (int i = 0; i < count; ++i) {
         if (!needsRow[static_cast<size_t>(i)]) continue;
         ReportItem& item = *Item(i);
         item.image = ItemImage(item);
-        const char* first = ColumnCount() > 0 ? item.ColumnText(0, scratch_[0]) : "";
+        const char* first = ColumnCount() > 0 ? item.ColumnText(0, scratch[0]) : "";
         const int end = RowCount();
-        const int row = view_->InsertRow(end, first, item.image, i);
+        const int row = view->InsertRow(end, first, item.image, i);
         if (row < 0) {
             item.image = -1;
             continue;
         }
-        ShownRow& shown = Shown(i);
-        shown.row = row;
-        shown.image = item.image;
-        shown.texts.assign(first);
-        shown.texts.append(static_cast<size_t>(std::max(ColumnCount(), 1)), '\0');
+        ShownRow& slot = Shown(i);
+        slot.row = row;
+        slot.image = item.image;
+        slot.texts.assign(first);
+        slot.texts.append(static_cast<size_t>(std::max(ColumnCount(), 1)), '\0');
         if (row >= end) {
-            rowItems_.push_back(i);
+            rowItems.push_back(i);
         } else {
-            rowItems_.insert(rowItems_.begin() + row, i);
-            for (int r = row + 1; r < RowCount(); ++r) Shown(rowItems_[static_cast<size_t>(r)]).row = r;
+            rowItems.insert(rowItems.begin() + row, i);
+            for (int r = row + 1; r < RowCount(); ++r) Shown(rowItems[static_cast<size_t>(r)]).row = r;
         }
         SyncRow(i, item, row);
     }
@@ -213,9 +213,9 @@ void ReportList::Rebuild(bool resort) {
     // Texts are now current everywhere; a kept row whose icon is out of date
     // still waits for the next refresh.
     for (int index : pending) {
-        if (index >= count || static_cast<size_t>(index) >= shown_.size()) continue;
-        const ShownRow& shown = shown_[static_cast<size_t>(index)];
-        if (shown.row >= 0 && shown.image != ItemImage(*Item(index))) MarkItemChanged(index);
+        if (index >= count || static_cast<size_t>(index) >= shown.size()) continue;
+        const ShownRow& slot = shown[static_cast<size_t>(index)];
+        if (slot.row >= 0 && slot.image != ItemImage(*Item(index))) MarkItemChanged(index);
     }
 
     if (resort) {
@@ -226,12 +226,12 @@ void ReportList::Rebuild(bool resort) {
 }
 
 void ReportList::RefreshRows() {
-    const std::vector<int> changed = TakeChanges();
-    if (!view_) return;
+    const std::vector<int> changes = TakeChanges();
+    if (!view) return;
     const int count = ItemCount();
-    for (int index : changed) {
-        if (index >= count || static_cast<size_t>(index) >= shown_.size()) continue;
-        const int row = shown_[static_cast<size_t>(index)].row;
+    for (int index : changes) {
+        if (index >= count || static_cast<size_t>(index) >= shown.size()) continue;
+        const int row = shown[static_cast<size_t>(index)].row;
         if (row < 0) continue;
         ReportItem& item = *Item(index);
         SyncRow(index, item, row);
@@ -241,41 +241,41 @@ void ReportList::RefreshRows() {
 
 void ReportList::RefreshAllRows() {
     TakeChanges();
-    if (!view_) return;
+    if (!view) return;
     for (int row = 0; row < RowCount(); ++row) {
-        const int index = rowItems_[static_cast<size_t>(row)];
+        const int index = rowItems[static_cast<size_t>(row)];
         if (ReportItem* item = Item(index)) SyncRow(index, *item, row);
     }
     for (int row = 0; row < RowCount(); ++row) {
-        const int index = rowItems_[static_cast<size_t>(row)];
+        const int index = rowItems[static_cast<size_t>(row)];
         if (ReportItem* item = Item(index)) SyncImage(index, *item, row);
     }
 }
 
 void ReportList::RefreshRowTexts(const ReportItem& item, int row) {
     const int index = ItemIndexOfRow(row);
-    if (index < 0 || !view_) return;
+    if (index < 0 || !view) return;
     SyncRow(index, item, row);
 }
 
 void ReportList::DeleteAllRows() {
-    if (view_) view_->DeleteAllRows();
+    if (view) view->DeleteAllRows();
     const int count = ItemCount();
-    for (int index : rowItems_) {
+    for (int index : rowItems) {
         if (index < count) {
             if (ReportItem* item = Item(index)) item->image = -1;
         }
     }
-    rowItems_.clear();
-    shown_.clear();
+    rowItems.clear();
+    shown.clear();
 }
 
 void ReportList::ReloadRowOrder() {
-    const int rows = view_->RowCount();
-    rowItems_.resize(static_cast<size_t>(std::max(rows, 0)));
+    const int rows = view->RowCount();
+    rowItems.resize(static_cast<size_t>(std::max(rows, 0)));
     for (int row = 0; row < rows; ++row) {
-        const int index = view_->RowParam(row);
-        rowItems_[static_cast<size_t>(row)] = index;
+        const int index = view->RowParam(row);
+        rowItems[static_cast<size_t>(row)] = index;
         if (index >= 0) Shown(index).row = row;
     }
 }
@@ -283,33 +283,33 @@ void ReportList::ReloadRowOrder() {
 void ReportList::Sort(SortState value, bool keep) {
     const SortState next = NextSortState(persistedSort, value, keep);
     persistedSort = next;
-    if (view_) {
+    if (view) {
         const int sorted = SortColumn(next);
         const int arrow = SortIsDescending(next) ? headerImageDescending : headerImageAscending;
         for (int column = 0; column < ColumnCount(); ++column) {
-            view_->SetHeaderImage(column, column == sorted ? arrow : -1);
+            view->SetHeaderImage(column, column == sorted ? arrow : -1);
         }
         SortComparer comparer(*this, next);
-        view_->SortRows(comparer);
+        view->SortRows(comparer);
         ReloadRowOrder();
     }
     sortInEffect = next;
 }
 
-int ReportList::CompareForSort(SortState state, const ReportItem& a, const ReportItem& b) const {
-    const int column = SortColumn(state);
+int ReportList::CompareForSort(SortState sortState, const ReportItem& a, const ReportItem& b) const {
+    const int column = SortColumn(sortState);
     int result = CompareItems(column, a, b);
     if (result == kCompareAsText) {
-        result = CompareNoCase(a.ColumnText(column, scratch_[0]), b.ColumnText(column, scratch_[1]));
+        result = CompareNoCase(a.ColumnText(column, scratch[0]), b.ColumnText(column, scratch[1]));
     }
-    return SortIsDescending(state) ? -result : result;
+    return SortIsDescending(sortState) ? -result : result;
 }
 
 bool ReportList::MatchesFind(const ReportItem& item, const FindRequest& request) const {
     const char* wanted = request.text ? request.text : "";
     for (int column = 0; column < ColumnCount(); ++column) {
         if (!IsColumnSearchable(column)) continue;
-        const char* text = item.ColumnText(column, scratch_[2]);
+        const char* text = item.ColumnText(column, scratch[2]);
         bool match;
         if (request.wholeWord) {
             match = request.matchCase ? std::strcmp(text, wanted) == 0 : EqualsNoCase(text, wanted);
@@ -322,19 +322,19 @@ bool ReportList::MatchesFind(const ReportItem& item, const FindRequest& request)
 }
 
 bool ReportList::FindNext(const FindRequest& request) {
-    if (!view_) return false;
+    if (!view) return false;
     const int rows = RowCount();
     const int step = request.down ? 1 : -1;
-    const int selected = view_->NextSelectedRow(-1);
+    const int selected = view->NextSelectedRow(-1);
     int row = selected >= 0 ? selected + step : 0;
     // The search goes round the list once and stops at its second wrap.
     for (int wraps = 0;;) {
         if (row >= 0 && row < rows) {
             const ReportItem* item = ItemOfRow(row);
             if (item && MatchesFind(*item, request)) {
-                view_->SetRowState(-1, 0, kRowSelected);
-                view_->EnsureVisible(row);
-                view_->SetRowState(row, kRowSelected | kRowFocused, kRowSelected | kRowFocused);
+                view->SetRowState(-1, 0, kRowSelected);
+                view->EnsureVisible(row);
+                view->SetRowState(row, kRowSelected | kRowFocused, kRowSelected | kRowFocused);
                 return true;
             }
         }
@@ -351,54 +351,54 @@ bool ReportList::FindNext(const FindRequest& request) {
 }
 
 void ReportList::AutoSizeColumns() {
-    if (!view_) return;
+    if (!view) return;
     for (int column = 0; column < ColumnCount(); ++column) {
         int width = 0, position = 0;
-        if (view_->ColumnInfo(column, &width, &position) && width > 0) view_->AutoSizeColumn(column);
+        if (view->ColumnInfo(column, &width, &position) && width > 0) view->AutoSizeColumn(column);
     }
 }
 
 const std::vector<int>& ReportList::VisibleColumns() {
-    reportColumns_.clear();
-    if (!view_) return reportColumns_;
+    reportColumns.clear();
+    if (!view) return reportColumns;
     const int last = ColumnCount() - 1;
-    std::vector<std::pair<int, int>> shown;  // display position, column id
+    std::vector<std::pair<int, int>> order;  // display position, column id
     for (int column = 0; column < ColumnCount(); ++column) {
         int width = 0, position = 0;
-        if (!view_->ColumnInfo(column, &width, &position) || width <= 0) continue;
-        shown.emplace_back(std::clamp(position, 0, last), column);
+        if (!view->ColumnInfo(column, &width, &position) || width <= 0) continue;
+        order.emplace_back(std::clamp(position, 0, last), column);
     }
-    std::sort(shown.begin(), shown.end());
-    for (const auto& entry : shown) reportColumns_.push_back(entry.second);
-    return reportColumns_;
+    std::sort(order.begin(), order.end());
+    for (const auto& entry : order) reportColumns.push_back(entry.second);
+    return reportColumns;
 }
 
 void ReportList::FillColumnLayout() {
     columnLayout = ColumnLayout{};
-    if (!view_) return;
+    if (!view) return;
     const int count = std::min(ColumnCount(), kLayoutColumns);
     for (int column = 0; column < count; ++column) {
         int width = 0, position = 0;
-        if (!view_->ColumnInfo(column, &width, &position)) continue;
+        if (!view->ColumnInfo(column, &width, &position)) continue;
         columnLayout.entries[column].width = static_cast<int16_t>(width);
         columnLayout.entries[column].position = static_cast<int16_t>(position);
     }
 }
 
 void ReportList::ApplyColumnLayout(const ColumnLayout& layout) {
-    if (!view_ || !IsColumnLayoutUsable(layout)) return;
+    if (!view || !IsColumnLayoutUsable(layout)) return;
     const int count = std::min(ColumnCount(), kLayoutColumns);
     for (int column = 0; column < count; ++column) {
         const ColumnLayoutEntry& entry = layout.entries[column];
         if (!ColumnLayoutEntryApplies(entry, ColumnCount())) continue;
-        view_->SetColumnWidth(column, entry.width);
-        view_->SetColumnPosition(column, entry.position);
+        view->SetColumnWidth(column, entry.width);
+        view->SetColumnPosition(column, entry.position);
     }
 }
 
 int ReportList::ItemIndexOfRow(int row) const {
     if (row < 0 || row >= RowCount()) return -1;
-    return rowItems_[static_cast<size_t>(row)];
+    return rowItems[static_cast<size_t>(row)];
 }
 
 ReportItem* ReportList::ItemOfRow(int row) {
@@ -406,23 +406,23 @@ ReportItem* ReportList::ItemOfRow(int row) {
 }
 
 int ReportList::RowOfItem(int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= shown_.size()) return -1;
-    return shown_[static_cast<size_t>(index)].row;
+    if (index < 0 || static_cast<size_t>(index) >= shown.size()) return -1;
+    return shown[static_cast<size_t>(index)].row;
 }
 
 int ReportList::SelectedCount() const {
-    return view_ ? view_->SelectedCount() : 0;
+    return view ? view->SelectedCount() : 0;
 }
 
 bool ReportList::IsRowSelected(int row) const {
-    return view_ && view_->IsRowSelected(row);
+    return view && view->IsRowSelected(row);
 }
 
 ReportItem* ReportList::SingleSelectedItem() {
     if (SelectedCount() != 1) return nullptr;
-    return ItemOfRow(view_->NextSelectedRow(-1));
+    return ItemOfRow(view->NextSelectedRow(-1));
 }
 
-void ReportList::SetRowState(int row, unsigned state, unsigned mask) {
-    if (view_) view_->SetRowState(row, state, mask);
+void ReportList::SetRowState(int row, unsigned rowState, unsigned mask) {
+    if (view) view->SetRowState(row, rowState, mask);
 }

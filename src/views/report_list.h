@@ -53,10 +53,10 @@ class ReportList {
     // Binds the list to its view (null detaches) and builds the column table,
     // resolving the header texts. The caller then inserts one view column per
     // ColumnDef, in column id order.
-    void Attach(ReportView* view);
-    ReportView* View() const { return view_; }
-    const std::vector<ColumnDef>& Columns() const { return columns_; }
-    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+    void Attach(ReportView* target);
+    ReportView* View() const { return view; }
+    const std::vector<ColumnDef>& Columns() const { return columns; }
+    int ColumnCount() const { return static_cast<int>(columns.size()); }
 
     // Options that a derived list sets after Attach.
     bool resortAfterRebuild = true;
@@ -87,7 +87,7 @@ class ReportList {
     // true), sets the header arrows and persists the state.
     void Sort(SortState value, bool keep);
     // The comparison of two items under a sort state: <0, 0 or >0.
-    int CompareForSort(SortState state, const ReportItem& a, const ReportItem& b) const;
+    int CompareForSort(SortState sortState, const ReportItem& a, const ReportItem& b) const;
     SortState sortInEffect = 0;
     SortState persistedSort = 0;  // the "Sort" setting
 
@@ -100,13 +100,13 @@ class ReportList {
     // The report columns: shown columns in display order; also kept for the
     // writers in ReportColumns().
     const std::vector<int>& VisibleColumns();
-    const std::vector<int>& ReportColumns() const { return reportColumns_; }
+    const std::vector<int>& ReportColumns() const { return reportColumns; }
     // "Columns" exchange: fill before writing, apply after reading.
     void FillColumnLayout();
     void ApplyColumnLayout(const ColumnLayout& layout);
     ColumnLayout columnLayout = {};
 
-    int RowCount() const { return static_cast<int>(rowItems_.size()); }
+    int RowCount() const { return static_cast<int>(rowItems.size()); }
     // Storage index of a row's item, -1 for no such row.
     int ItemIndexOfRow(int row) const;
     ReportItem* ItemOfRow(int row);
@@ -117,13 +117,13 @@ class ReportList {
     // The selected item when exactly one row is selected, else null.
     ReportItem* SingleSelectedItem();
     // State bits on one row, or on every row for -1.
-    void SetRowState(int row, unsigned state, unsigned mask);
+    void SetRowState(int row, unsigned rowState, unsigned mask);
 
-    ReportFormat OutputFormat() const { return outputFormat_; }
-    void SetOutputFormat(ReportFormat format) { outputFormat_ = format; }
+    ReportFormat OutputFormat() const { return outputFormat; }
+    void SetOutputFormat(ReportFormat format) { outputFormat = format; }
 
     // Buffers column texts are produced into (kTextBufferSize bytes each).
-    char* Scratch(int i) const { return scratch_[i]; }
+    char* Scratch(int i) const { return scratch[i]; }
 
   private:
     struct ShownRow {
@@ -139,17 +139,17 @@ class ReportList {
     void ReloadRowOrder();
     ShownRow& Shown(int index);
 
-    ReportView* view_ = nullptr;
-    std::vector<ColumnDef> columns_;
-    std::vector<int> reportColumns_;
-    ReportFormat outputFormat_ = FormatScreen;
-    mutable char scratch_[4][kTextBufferSize] = {};
+    ReportView* view = nullptr;
+    std::vector<ColumnDef> columns;
+    std::vector<int> reportColumns;
+    ReportFormat outputFormat = FormatScreen;
+    mutable char scratch[4][kTextBufferSize] = {};
 
-    std::vector<int> rowItems_;    // storage index of each row's item
-    std::vector<ShownRow> shown_;  // by storage index
-    std::string syncBuffer_;       // reused by SyncRow
+    std::vector<int> rowItems;    // storage index of each row's item
+    std::vector<ShownRow> shown;  // by storage index
+    std::string syncBuffer;       // reused by SyncRow
 
-    mutable std::mutex changeLock_;  // guards changed_ and changedFlags_
-    std::vector<int> changed_;
-    std::vector<uint8_t> changedFlags_;
+    mutable std::mutex changeLock;  // guards changed and changedFlags
+    std::vector<int> changed;
+    std::vector<uint8_t> changedFlags;
 };

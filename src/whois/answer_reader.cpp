@@ -56,18 +56,18 @@ inline uint64_t KeepBytes(int n) {
 
 }  // namespace
 
-AnswerReader::AnswerReader(const char* answer) : text_(answer), length_(std::strlen(answer)) {}
+AnswerReader::AnswerReader(const char* answer) : text(answer), length(std::strlen(answer)) {}
 
 bool AnswerReader::Next(WhoisRecord* record) {
-    keyLength_ = -1;  // no key matches until the new line is split
-    if (position_ >= length_) return false;
-    const char* start = text_ + position_;
-    const size_t available = length_ - position_;
+    keyLength = -1;  // no key matches until the new line is split
+    if (position >= length) return false;
+    const char* start = text + position;
+    const size_t available = length - position;
     char* out = record->line;
     constexpr size_t kOut = sizeof record->line;
     size_t i = 0;
     size_t lineEnd = available;  // without a line end the line runs to the end of the text
-    long colon = -1;
+    long firstColon = -1;
     bool found = false;
 #ifdef OL_SSE2_LINE_SCAN
     const __m128i lf = _mm_set1_epi8('\n');
@@ -79,9 +79,9 @@ bool AnswerReader::Next(WhoisRecord* record) {
         if (i + 16 <= kOut) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), chunk);
         const unsigned ends = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
-        if (colon < 0) {
+        if (firstColon < 0) {
             const unsigned at = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, colons)));
-            if (at) colon = static_cast<long>(i) + __builtin_ctz(at);
+            if (at) firstColon = static_cast<long>(i) + __builtin_ctz(at);
         }
         if (ends) {
             lineEnd = i + __builtin_ctz(ends);
@@ -95,9 +95,9 @@ bool AnswerReader::Next(WhoisRecord* record) {
         std::memcpy(&word, start + i, 8);
         if (i + 8 <= kOut) std::memcpy(out + i, &word, 8);
         const uint64_t ends = ZeroBytes(word ^ (kOnes * '\n')) | ZeroBytes(word ^ (kOnes * '\r'));
-        if (colon < 0) {
+        if (firstColon < 0) {
             const uint64_t at = ZeroBytes(word ^ (kOnes * ':'));
-            if (at) colon = static_cast<long>(i) + FirstFlagged(at);
+            if (at) firstColon = static_cast<long>(i) + FirstFlagged(at);
         }
         if (ends) {
             lineEnd = i + FirstFlagged(ends);
@@ -114,19 +114,19 @@ bool AnswerReader::Next(WhoisRecord* record) {
                 break;
             }
             if (i < kOut) out[i] = c;
-            if (c == ':' && colon < 0) colon = static_cast<long>(i);
+            if (c == ':' && firstColon < 0) firstColon = static_cast<long>(i);
         }
     }
     const size_t kept = lineEnd < static_cast<size_t>(kMaxLineLength) ? lineEnd : kMaxLineLength;
     out[kept] = '\0';
-    colon_ = colon >= 0 && static_cast<size_t>(colon) < kept ? static_cast<int>(colon) : -1;
+    colon = firstColon >= 0 && static_cast<size_t>(firstColon) < kept ? static_cast<int>(firstColon) : -1;
 
-    size_t next = position_ + lineEnd;
-    if (next < length_) {
-        if (text_[next] == '\r' && next + 1 < length_ && text_[next + 1] == '\n') ++next;
+    size_t next = position + lineEnd;
+    if (next < length) {
+        if (text[next] == '\r' && next + 1 < length && text[next + 1] == '\n') ++next;
         ++next;
     }
-    position_ = next;
+    position = next;
     return true;
 }
 
@@ -134,20 +134,20 @@ bool AnswerReader::Split(WhoisRecord* record) {
     char* line = record->line;
     if (line[0] == '%') return false;
     record->key = line;
-    if (colon_ < 0) return false;
+    if (colon < 0) return false;
     // Fold the key once. The line buffer always holds 16 readable bytes, so
     // the key is read whole and the bytes after it are masked off.
-    if (colon_ <= 16) {
+    if (colon <= 16) {
         uint64_t words[2];
         std::memcpy(words, line, sizeof words);
-        keyWords_[0] = FoldWord(words[0]) & KeepBytes(colon_);
-        keyWords_[1] = FoldWord(words[1]) & KeepBytes(colon_ - 8);
-        keyLength_ = colon_;
+        keyWords[0] = FoldWord(words[0]) & KeepBytes(colon);
+        keyWords[1] = FoldWord(words[1]) & KeepBytes(colon - 8);
+        keyLength = colon;
     } else {
-        keyLength_ = -1;
+        keyLength = -1;
     }
-    line[colon_] = '\0';
-    char* value = line + colon_ + 1;
+    line[colon] = '\0';
+    char* value = line + colon + 1;
     while (*value == ' ' || *value == '\t') ++value;
     record->value = value;
     return true;

@@ -50,8 +50,8 @@ class AnswerReader {
     // ASCII case, or -1: the same answer as testing KeyIs in list order.
     int Match(const Keyword* keywords, int count) const {
         for (int k = 0; k < count; ++k) {
-            if (keywords[k].length == keyLength_ && keywords[k].words[0] == keyWords_[0] &&
-                keywords[k].words[1] == keyWords_[1]) {
+            if (keywords[k].length == keyLength && keywords[k].words[0] == keyWords[0] &&
+                keywords[k].words[1] == keyWords[1]) {
                 return k;
             }
         }
@@ -60,10 +60,10 @@ class AnswerReader {
     bool KeyIs(const Keyword& keyword) const { return Match(&keyword, 1) == 0; }
 
   private:
-    const char* text_;
-    size_t length_;
-    size_t position_ = 0;
-    int colon_ = -1;                 // index of the line's first colon, -1 when none
-    int keyLength_ = -1;             // -1 for keys longer than any keyword
-    uint64_t keyWords_[2] = {0, 0};  // the key folded to lower case, zero padded
+    const char* text;
+    size_t length;
+    size_t position = 0;
+    int colon = -1;                 // index of the line's first colon, -1 when none
+    int keyLength = -1;             // -1 for keys longer than any keyword
+    uint64_t keyWords[2] = {0, 0};  // the key folded to lower case, zero padded
 };
