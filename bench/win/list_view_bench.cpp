@@ -37,7 +37,6 @@ int main(int argc, char** argv) {
     commandLine.Build("/nodlgstart");
     MainWindow window;
     window.SetCommandLine(&commandLine);
-    window.LeaveSettingsUnwritten();
     if (!window.Create()) return 1;
     window.CurrentOptions().ResolveIPAddr = 0;
 

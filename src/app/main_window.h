@@ -37,7 +37,6 @@ class MainWindow : public WindowBase, private LookupUi {
     // A headless run: no dialog, no settings written, the report written
     // when the run ends.
     void SetHeadless(HeadlessExport* run);
-    void LeaveSettingsUnwritten() { writeSettingsAtExit = false; }
 
     Options& CurrentOptions() { return options; }
     AddressList& Addresses() { return addressList; }
