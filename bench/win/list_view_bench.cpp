@@ -13,6 +13,7 @@
 #include "lang/language.h"
 #include "framework/app.h"
 #include "app/main_window.h"
+#include "resources/resource_ids.h"
 #include "app/startup.h"
 
 namespace {
@@ -35,10 +36,9 @@ int main(int argc, char** argv) {
     CommandLine commandLine;
     commandLine.Build("/nodlgstart");
     MainWindow window;
-    window.commandLine = &commandLine;
-    window.writeSettingsAtExit = false;
+    window.SetCommandLine(&commandLine);
     if (!window.Create()) return 1;
-    window.options->ResolveIPAddr = 0;
+    window.CurrentOptions().ResolveIPAddr = 0;
 
     std::string text;
     text.reserve(static_cast<size_t>(count) * 16);
@@ -48,24 +48,25 @@ int main(int argc, char** argv) {
         text += std::to_string((v >> 24) % 80 + 11) + "." + std::to_string((v >> 16) & 255) + "." +
                 std::to_string((v >> 8) & 255) + "." + std::to_string((v & 255) | 1) + "\n";
     }
-    window.options->addressText.SetText(text.c_str());
+    window.CurrentOptions().addressText.SetText(text.c_str());
 
     LARGE_INTEGER t0, t1, t2, t3, t4;
     QueryPerformanceCounter(&t0);
-    window.addressList->AddAddressesFromText();
+    window.Addresses().AddAddressesFromText();
     QueryPerformanceCounter(&t1);
     // As a run does it: redrawing off while the rows are made.
-    SendMessageA(window.listView, WM_SETREDRAW, FALSE, 0);
-    window.addressList->Rebuild(true);
-    SendMessageA(window.listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(GetDlgItem(window.hwnd, IDW_RESULTLIST), WM_SETREDRAW, FALSE, 0);
+    window.Addresses().Rebuild(true);
+    SendMessageA(GetDlgItem(window.hwnd, IDW_RESULTLIST), WM_SETREDRAW, TRUE, 0);
     QueryPerformanceCounter(&t2);
-    window.addressList->Sort(1, false);  // by address, as a header click does
+    window.Addresses().Sort(1, false);  // by address, as a header click does
     QueryPerformanceCounter(&t3);
-    window.addressList->SetItemStatus(count / 2, LookupStatus::Succeeded);
-    window.addressList->RefreshRows();
+    window.Addresses().SetItemStatus(count / 2, LookupStatus::Succeeded);
+    window.Addresses().RefreshRows();
     QueryPerformanceCounter(&t4);
 
-    std::printf("items %d rows %d\n", window.addressList->ItemCount(), ListView_GetItemCount(window.listView));
+    std::printf("items %d rows %d\n", window.Addresses().ItemCount(),
+                ListView_GetItemCount(GetDlgItem(window.hwnd, IDW_RESULTLIST)));
     std::printf("extract %.3f s\nfill and sort %.3f s\nsort by address %.3f s\nrefresh after one change %.3f ms\n",
                 Seconds(t0, t1), Seconds(t1, t2), Seconds(t2, t3), Seconds(t3, t4) * 1000);
     DestroyWindow(window.hwnd);
