@@ -26,6 +26,7 @@ tier() {
 
 tier "layers" python3 scripts/check_layers.py
 tier "format" bash scripts/check_format.sh
+tier "release exe runs on Windows XP" bash scripts/check_xp_exe.sh build/win32/Ownerlens.exe
 tier "native unit tests" ctest --test-dir build/native --output-on-failure -j 2
 if [ -x scripts/fuzz.sh ]; then
   tier "fuzz smoke" bash scripts/fuzz.sh "${OL_FUZZ_SECONDS:-20}"

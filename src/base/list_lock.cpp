@@ -1,6 +1,7 @@
 #include "base/list_lock.h"
 
-std::mutex& ListLock() {
-    static std::mutex lock;
-    return lock;
+Lock& ListLock() {
+    // Never destroyed: a worker may still write a name while the process ends.
+    static Lock* lock = new Lock;
+    return *lock;
 }

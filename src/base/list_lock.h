@@ -4,6 +4,6 @@
 // worker while it writes a resolved name. Reads on the user-interface thread
 // take no lock.
 
-#include <mutex>
+#include "base/lock.h"
 
-std::mutex& ListLock();
+Lock& ListLock();

@@ -11,6 +11,10 @@ struct FaultInfo {
     CONTEXT context;
 };
 
+// The code a FaultInfo carries for a C++ exception that escaped a handler
+// (the one Windows' own C++ runtimes raise).
+constexpr DWORD kEscapedCppException = 0xE06D7363;
+
 // Told about every caught fault, with the window that was handling the
 // message as owner. Returns true when the process must end (exit code 1).
 using FaultReporter = bool (*)(HWND owner, const FaultInfo& fault);

@@ -94,7 +94,7 @@ LookupItem* AddressList::NewSlot() {
     if (static_cast<size_t>(count) >= blocks.size() * kGrowStep) {
         std::unique_ptr<LookupItem[]> block(new (std::nothrow) LookupItem[kGrowStep]);
         if (!block) return nullptr;
-        std::lock_guard<std::mutex> lock(ListLock());
+        Locked lock(ListLock());
         blocks.push_back(std::move(block));
     }
     return &blocks[static_cast<size_t>(count / kGrowStep)][count % kGrowStep];
@@ -123,7 +123,7 @@ void AddressList::CreateItem(uint32_t ip, const char* hostName) {
 
     const int itemIndex = count;
     {
-        std::lock_guard<std::mutex> lock(ListLock());
+        Locked lock(ListLock());
         index.emplace(ip, itemIndex);
         ++count;
     }
@@ -131,7 +131,7 @@ void AddressList::CreateItem(uint32_t ip, const char* hostName) {
 }
 
 void AddressList::Clear() {
-    std::lock_guard<std::mutex> lock(ListLock());
+    Locked lock(ListLock());
     for (int i = 0; i < count; ++i) At(i)->ReleaseText();
     count = 0;
     index.clear();
@@ -151,7 +151,7 @@ void AddressList::SelectDefaultRow() {
 }
 
 void AddressList::SetResolvedName(uint32_t ip, const char* name) {
-    std::lock_guard<std::mutex> lock(ListLock());
+    Locked lock(ListLock());
     const int itemIndex = FindAddress(ip);
     if (itemIndex < 0) return;
     CopyName(At(itemIndex)->resolvedName, name);

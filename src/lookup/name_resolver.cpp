@@ -4,6 +4,7 @@
 
 #include "input/address_list.h"
 #include "base/handle_map.h"
+#include "base/lock.h"
 
 namespace {
 
@@ -15,22 +16,10 @@ struct ThreadSlot {
 
 // Guards the slot table, the resolver map and the counters. Never destroyed:
 // workers may still return while the process ends.
-CRITICAL_SECTION& ResolverLock() {
-    static CRITICAL_SECTION* lock = [] {
-        auto* section = new CRITICAL_SECTION;
-        InitializeCriticalSection(section);
-        return section;
-    }();
+Lock& ResolverLock() {
+    static Lock* lock = new Lock;
     return *lock;
 }
-
-class Locked {
-  public:
-    Locked() { EnterCriticalSection(&ResolverLock()); }
-    ~Locked() { LeaveCriticalSection(&ResolverLock()); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-};
 
 ThreadSlot* g_threadTable = nullptr;
 int g_running = 0;
@@ -61,14 +50,14 @@ DWORD WINAPI ResolveThread(void* parameter) {
     const int index = static_cast<int>(reinterpret_cast<intptr_t>(parameter));
     uint32_t address = 0;
     {
-        Locked lock;
+        Locked lock(ResolverLock());
         if (!g_threadTable) return 0;
         address = g_threadTable[index].address;
     }
     const hostent* entry = gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
     const int error = entry ? 0 : WSAGetLastError();
 
-    Locked lock;
+    Locked lock(ResolverLock());
     if (!g_threadTable) return 0;
     ThreadSlot& slot = g_threadTable[index];
     auto* resolver = static_cast<NameResolver*>(ResolverMap().Find(static_cast<uintptr_t>(slot.resolverId)));
@@ -84,26 +73,26 @@ DWORD WINAPI ResolveThread(void* parameter) {
 }  // namespace
 
 NameResolver::NameResolver(IdleTag) {
-    Locked lock;
+    Locked lock(ResolverLock());
     id = ++g_idCounter;
     ++g_liveResolvers;
 }
 
 NameResolver::NameResolver() {
     EnsureIdleResolver();
-    Locked lock;
+    Locked lock(ResolverLock());
     id = ++g_idCounter;
     ++g_liveResolvers;
     ResolverMap().Add(this, static_cast<uintptr_t>(id));
 }
 
 void NameResolver::Unregister() {
-    Locked lock;
+    Locked lock(ResolverLock());
     ResolverMap().Remove(this);
 }
 
 NameResolver::~NameResolver() {
-    Locked lock;
+    Locked lock(ResolverLock());
     ResolverMap().Remove(this);
     if (--g_liveResolvers > 0 || !g_threadTable) return;
     // The last receiver is gone: workers still blocked find no table later.
@@ -119,7 +108,7 @@ void NameResolver::OnResolved(uint32_t, const hostent*, int) {}
 
 int StartResolve(NameResolver* resolver, uint32_t address) {
     if (!resolver) return 0;
-    Locked lock;
+    Locked lock(ResolverLock());
     if (!g_threadTable) {
         g_threadTable = static_cast<ThreadSlot*>(std::calloc(NameResolver::kThreadSlots, sizeof(ThreadSlot)));
         if (!g_threadTable) return 0;
@@ -142,7 +131,7 @@ int StartResolve(NameResolver* resolver, uint32_t address) {
 }
 
 int RunningResolveCount() {
-    Locked lock;
+    Locked lock(ResolverLock());
     return g_running;
 }
 
@@ -155,7 +144,7 @@ AddressListResolver::~AddressListResolver() {
 }
 
 void AddressListResolver::Detach() {
-    Locked lock;
+    Locked lock(ResolverLock());
     list = nullptr;
 }
 

@@ -131,7 +131,7 @@ void ReportList::SyncImage(int index, ReportItem& item, int row) {
 
 std::vector<int> ReportList::TakeChanges() {
     std::vector<int> taken;
-    std::lock_guard<std::mutex> lock(changeLock);
+    Locked lock(changeLock);
     taken.swap(changed);
     for (int index : taken) changedFlags[static_cast<size_t>(index)] = 0;
     return taken;
@@ -139,7 +139,7 @@ std::vector<int> ReportList::TakeChanges() {
 
 void ReportList::MarkItemChanged(int index) {
     if (index < 0) return;
-    std::lock_guard<std::mutex> lock(changeLock);
+    Locked lock(changeLock);
     const size_t i = static_cast<size_t>(index);
     if (i >= changedFlags.size()) changedFlags.resize(std::max(i + 1, changedFlags.size() * 2));
     if (changedFlags[i]) return;
@@ -148,7 +148,7 @@ void ReportList::MarkItemChanged(int index) {
 }
 
 size_t ReportList::PendingChanges() const {
-    std::lock_guard<std::mutex> lock(changeLock);
+    Locked lock(changeLock);
     return changed.size();
 }
 

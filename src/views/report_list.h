@@ -9,10 +9,10 @@
 // cells whose text differs.
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "base/lock.h"
 #include "views/column_def.h"
 #include "views/column_layout.h"
 #include "views/find_request.h"
@@ -149,7 +149,7 @@ class ReportList {
     std::vector<ShownRow> shown;  // by storage index
     std::string syncBuffer;       // reused by SyncRow
 
-    mutable std::mutex changeLock;  // guards changed and changedFlags
+    mutable Lock changeLock;  // guards changed and changedFlags
     std::vector<int> changed;
     std::vector<uint8_t> changedFlags;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <new>
 #include <sstream>
 
 #include "framework/app.h"
@@ -112,21 +113,26 @@ TEST(Resources, TheEnglishStringsKeepEveryConversion) {
 // The fault guard (the crash report it opens is checked end to end).
 namespace {
 
-constexpr UINT kFault = WM_APP + 1, kAnswer = WM_APP + 2;
+constexpr UINT kFault = WM_APP + 1, kAnswer = WM_APP + 2, kSystemFault = WM_APP + 3, kThrow = WM_APP + 4;
 
 class FaultyWindow : public WindowBase {
   public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         volatile int* volatile p = nullptr;
         if (message == kFault) *p = 1;
+        // The system faults inside and handles that itself.
+        if (message == kSystemFault) return IsBadReadPtr(nullptr, 1) && IsBadReadPtr(reinterpret_cast<void*>(16), 1);
+        if (message == kThrow) throw std::bad_alloc();
         if (message == kFault || message == kAnswer) return 42;
         return WindowBase::HandleMessage(message, wParam, lParam);
     }
 };
 
 HWND g_reportOwner = nullptr;
+DWORD g_reportCode = 0;
 bool Reporter(HWND owner, const FaultInfo& fault) {
-    g_reportOwner = fault.record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION ? owner : nullptr;
+    g_reportOwner = owner;
+    g_reportCode = fault.record.ExceptionCode;
     return false;
 }
 
@@ -151,9 +157,18 @@ TEST(FaultGuard, AFaultingHandlerReturnsZeroAndTheLoopGoesOn) {
     const int before = CaughtFaultCount();
     EXPECT_EQ(SendMessageA(hwnd, kFault, 0, 0), 0);
     EXPECT_EQ(g_reportOwner, hwnd);
+    EXPECT_EQ(g_reportCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     PostMessageA(hwnd, kFault, 0, 0);  // through the message loop
     PumpMessages();
     EXPECT_EQ(CaughtFaultCount(), before + 2);
+    g_reportOwner = nullptr;
+    EXPECT_EQ(SendMessageA(hwnd, kSystemFault, 0, 0), 1);
+    EXPECT_EQ(CaughtFaultCount(), before + 2);
+    EXPECT_EQ(g_reportOwner, nullptr);
+    EXPECT_EQ(SendMessageA(hwnd, kThrow, 0, 0), 0);
+    EXPECT_EQ(CaughtFaultCount(), before + 3);
+    EXPECT_EQ(g_reportOwner, hwnd);
+    EXPECT_EQ(g_reportCode, kEscapedCppException);
     EXPECT_EQ(SendMessageA(hwnd, kAnswer, 0, 0), 42);
     EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
     DestroyWindow(hwnd);
