@@ -75,3 +75,11 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
     EXPECT_EQ(DecodeHexBytes("2c0  F 01 02 03", out, 3), 3);  // blanks skipped; no more bytes than asked for
     EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
 }
+
+TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Users\\john.doe\\Downloads\\Ownerlens.exe", "C:\\Users\\john.doe\\Downloads\\Ownerlens.cfg"},
+        {"C:\\tools\\tool.v2.exe", "C:\\tools\\tool.v2.cfg"},
+        {"C:\\a.b\\noext", "C:\\a.b\\noext.cfg"}};
+    for (const auto& [program, expected] : cases) EXPECT_EQ(SettingsPathFor(program), expected) << program;
+}
