@@ -1,5 +1,7 @@
 #include "reports/xml_report_writer.h"
 
+#include <string>
+
 #include "reports/html_escape.h"
 #include "reports/report_format_scope.h"
 
@@ -16,6 +18,22 @@ std::string RootName(const ReportList& list, unsigned codePage) {
 }
 
 }  // namespace
+
+std::string XmlEncodingName(unsigned codePage) {
+    static const struct {
+        unsigned codePage;
+        const char* name;
+    } kNames[] = {{1252, "ISO-8859-1"}, {936, "GBK"},       {932, "Shift_JIS"},     {949, "EUC-KR"},
+                  {950, "Big5"},        {54936, "GB18030"}, {20866, "KOI8-R"},      {21866, "KOI8-U"},
+                  {20932, "EUC-JP"},    {51949, "EUC-KR"},  {65001, "UTF-8"},       {437, "IBM437"},
+                  {850, "IBM850"},      {866, "IBM866"},    {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"}};
+    for (const auto& n : kNames) {
+        if (n.codePage == codePage) return n.name;
+    }
+    if (codePage >= 28591 && codePage <= 28599) return "ISO-8859-" + std::to_string(codePage - 28590);
+    // The rest, 874 and 1250 to 1258 among them, go by their Windows names.
+    return "windows-" + std::to_string(codePage);
+}
 
 std::string MakeXmlName(const char* text, unsigned codePage) {
     std::string name;
@@ -39,7 +57,8 @@ std::string MakeXmlName(const char* text, unsigned codePage) {
 }
 
 bool WriteXmlHead(ReportList& list, ByteSink& sink, unsigned codePage) {
-    return Write(sink, "<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n<" + RootName(list, codePage) + ">\r\n");
+    return Write(sink, "<?xml version=\"1.0\"  encoding=\"" + XmlEncodingName(codePage) + "\" ?>\r\n<" +
+                           RootName(list, codePage) + ">\r\n");
 }
 
 bool WriteXmlTail(ReportList& list, ByteSink& sink, unsigned codePage) {
@@ -52,7 +71,7 @@ int WriteXmlItem(ReportList& list, ByteSink& sink, const ReportItem& item, unsig
     for (int column : list.ReportColumns()) {
         const std::string name = MakeXmlName(list.Columns()[static_cast<size_t>(column)].rawHeader, codePage);
         text += "<" + name + ">";
-        EscapeHtml(item.ColumnText(column, list.Scratch(0)), text, codePage);
+        EscapeXml(item.ColumnText(column, list.Scratch(0)), text, codePage);
         text += "</" + name + ">\r\n";
     }
     text += "</item>\r\n";

@@ -15,6 +15,11 @@ constexpr size_t kXmlNameSize = 255;
 // whole. At most kXmlNameSize - 1 bytes are kept.
 std::string MakeXmlName(const char* text, unsigned codePage);
 
+// The encoding the declaration names for the bytes of a code page: its
+// registered name, "ISO-8859-1" for 1252 as the export always said, and
+// "windows-<n>" for a code page without a better known name.
+std::string XmlEncodingName(unsigned codePage);
+
 // The declaration and the root start tag; the root end tag.
 bool WriteXmlHead(ReportList& list, ByteSink& sink, unsigned codePage);
 bool WriteXmlTail(ReportList& list, ByteSink& sink, unsigned codePage);
