@@ -77,9 +77,7 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
 }
 
 TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Users\\john.doe\\Downloads\\Ownerlens.exe", "C:\\Users\\john.doe\\Downloads\\Ownerlens.cfg"},
-        {"C:\\tools\\tool.v2.exe", "C:\\tools\\tool.v2.cfg"},
-        {"C:\\a.b\\noext", "C:\\a.b\\noext.cfg"}};
-    for (const auto& [program, expected] : cases) EXPECT_EQ(SettingsPathFor(program), expected) << program;
+    EXPECT_EQ(SettingsPathFor("C:\\john.doe\\Ownerlens.exe") + SettingsPathFor("C:\\a.b\\tool.v2.exe") +
+                  SettingsPathFor("D:\\a.b\\noext"),
+              "C:\\john.doe\\Ownerlens.cfgC:\\a.b\\tool.v2.cfgD:\\a.b\\noext.cfg");
 }
