@@ -46,7 +46,12 @@ std::string MakeXmlName(const char* text, unsigned codePage) {
             continue;
         }
         char c = *p++;
-        if (c == ' ' || c == '\\' || c == '/') {
+        // Blanks, slashes and every ASCII character XML forbids in a name
+        // become "_": a code page that cannot show the program's Chinese
+        // headers turns them into "?", and the document must stay well-formed.
+        const bool nameCharacter = (c & 0x80) || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                                   (c >= 'A' && c <= 'Z') || c == '-' || c == '.' || c == '_' || c == ':';
+        if (!nameCharacter) {
             c = '_';
         } else if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');

@@ -10,7 +10,8 @@
 // Capacity of an element name, terminator included.
 constexpr size_t kXmlNameSize = 255;
 
-// An element name from a text: blanks, backslashes and slashes become "_",
+// An element name from a text: blanks, backslashes, slashes and every other
+// ASCII character not allowed in an XML name ("?", "<", ...) become "_",
 // A to Z become lower case; two-byte characters of the code page are kept
 // whole. At most kXmlNameSize - 1 bytes are kept.
 std::string MakeXmlName(const char* text, unsigned codePage);

@@ -235,8 +235,8 @@ TEST(XmlNames, BlanksAndSlashesBecomeUnderscoresCapitalsSmallCharactersStayWhole
         unsigned codePage;
         std::string name;
     } names[] = {
-        {"A B\\C/D e-f.G<1>", 1252, "a_b_c_d_e-f.g<1>"},
-        {"\x95\\ \x81\x41Z", 936, "\x95\\_\x81\x41z"},  // trail bytes that look like "\" and "A"
+        {"A B\\C/D e-f.G<1>??", 1252, "a_b_c_d_e-f.g_1___"},  // "?": a character the code page lacks
+        {"\x95\\ \x81\x41Z", 936, "\x95\\_\x81\x41z"},        // trail bytes that look like "\" and "A"
         {"\x95\\ \x81\x41Z", 1252, "\x95__\x81\x61z"},
         {std::string(300, 'X'), 1252, std::string(254, 'x')},  // at most 254 bytes, never half a character
         {"a" + std::string(300, '\xB0'), 936, "a" + std::string(252, '\xB0')},
