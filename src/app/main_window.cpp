@@ -182,7 +182,6 @@ void MainWindow::OnCreate() {
     }
     ExchangeSettings(SettingsFile::Read);
     FocusList();
-    ComputeReportPath();
 
     HWND listView = frame.ListView();
     ListView_SetExtendedListViewStyle(listView, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
@@ -215,22 +214,6 @@ void MainWindow::AttachResultList() {
         SendMessageA(listView, LVM_INSERTCOLUMNA, static_cast<WPARAM>(def.id), reinterpret_cast<LPARAM>(&column));
     }
     listBinding.CreateImageLists();
-}
-
-void MainWindow::ComputeReportPath() {
-    char folder[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, folder, MAX_PATH);
-    char* slash = std::strrchr(folder, '\\');
-    if (slash) slash[1] = '\0';
-    const DWORD attributes = GetFileAttributesA(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) {
-        GetTempPathA(MAX_PATH, folder);
-    }
-    size_t length = std::strlen(folder);
-    reportPath[0] = '\0';
-    if (length + 12 >= MAX_PATH) return;
-    if (length == 0 || folder[length - 1] != '\\') folder[length++] = '\\', folder[length] = '\0';
-    std::snprintf(reportPath, sizeof reportPath, "%sreport.html", folder);
 }
 
 void MainWindow::ApplyListStyles() {
@@ -491,7 +474,7 @@ void MainWindow::OnClose() {
     // The Find dialog goes with its owner without telling it (no
     // FR_DIALOGTERM): forget it, or a later main window could not open one.
     FindDialogHandle() = nullptr;
-    if (reportPath[0]) DeleteFileA(reportPath);
+    if (reportPath[0]) DeleteFileA(reportPath);  // only ever a file this run created
     listBinding.DestroyImageLists();
     contextMenu.Reset();
     if (writeSettingsAtExit) ExchangeSettings(SettingsFile::Write);

@@ -61,7 +61,7 @@ class MainWindow : public WindowBase, private LookupUi {
     bool ListHasFocus() const;
     int SelectedCount() const;
     void ShowContextMenu(HWND from);
-    void ComputeReportPath();
+    bool ClaimReportPath();
 
     void OpenFindDialog();
     void OnFindDialogMessage(const FINDREPLACEA* request);
@@ -111,6 +111,7 @@ class MainWindow : public WindowBase, private LookupUi {
     UINT findMessage = 0;
     // The Find dialog's request; its text buffer is the list's.
     FINDREPLACEA findRequest = {};
+    // The temporary HTML report: empty until this run has created its own file.
     char reportPath[MAX_PATH] = {};
 };
 

@@ -28,6 +28,33 @@ DWORD LastErrorOr(DWORD fallback) {
     return error ? error : fallback;
 }
 
+// Creates path only when no file or folder of that name exists yet. A 32-bit
+// program without a manifest would have its writes to a protected folder
+// redirected to a per-user store the browser never sees, so the attempt is
+// made with that redirection off (a system without it ignores the request).
+bool CreateNewFile(const char* path) {
+    HANDLE token = nullptr;
+    DWORD virtualised = 0, size = 0;
+    const auto kVirtualization = static_cast<TOKEN_INFORMATION_CLASS>(24);  // TokenVirtualizationEnabled
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_ADJUST_DEFAULT, &token) &&
+        GetTokenInformation(token, kVirtualization, &virtualised, sizeof virtualised, &size) && virtualised) {
+        DWORD off = 0;
+        SetTokenInformation(token, kVirtualization, &off, sizeof off);
+    }
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    if (token) {
+        if (virtualised) SetTokenInformation(token, kVirtualization, &virtualised, sizeof virtualised);
+        CloseHandle(token);
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        SetLastError(error);
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
 // Puts a file's bytes on the clipboard as plain text; 0 or the error code.
 DWORD CopyFileToClipboard(HWND owner, const char* path) {
     if (!OpenClipboard(owner)) return LastErrorOr(ERROR_ACCESS_DENIED);
@@ -130,8 +157,37 @@ void MainWindow::SaveWhoisRecords() {
     file.Close();
 }
 
+// Picks the temporary report's file once per run: report.html beside the
+// program, else in the temporary folder, else a numbered name there. Only a
+// file this run creates is taken, so a user's own report.html is never
+// overwritten nor deleted at exit. Fails with the last attempt's error.
+bool MainWindow::ClaimReportPath() {
+    if (reportPath[0]) return true;
+    char folders[2][MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, folders[0], MAX_PATH);
+    char* slash = std::strrchr(folders[0], '\\');
+    if (slash) slash[1] = '\0';
+    GetTempPathA(MAX_PATH, folders[1]);
+    for (int attempt = 0; attempt < 101; ++attempt) {
+        const char* folder = folders[attempt ? 1 : 0];
+        const size_t length = std::strlen(folder);
+        if (length == 0) continue;
+        const char* separator = folder[length - 1] == '\\' ? "" : "\\";
+        char path[MAX_PATH];
+        const int written = attempt < 2
+                                ? std::snprintf(path, sizeof path, "%s%sreport.html", folder, separator)
+                                : std::snprintf(path, sizeof path, "%s%sreport%d.html", folder, separator, attempt - 1);
+        if (written <= 0 || written >= static_cast<int>(sizeof path)) continue;
+        if (CreateNewFile(path)) {
+            std::strcpy(reportPath, path);
+            return true;
+        }
+    }
+    return false;
+}
+
 void MainWindow::ShowHtmlReport(int format) {
-    if (!WriteReportFile(addressList, reportPath, format, false)) {
+    if (!ClaimReportPath() || !WriteReportFile(addressList, reportPath, format, false)) {
         ShowErrorMessage(hwnd, LastErrorOr(ERROR_WRITE_FAULT));
         return;
     }

@@ -107,7 +107,11 @@ int DecodeHexBytes(const char* text, void* bytes, int count) {
 
 std::string SettingsPathFor(const char* programPath) {
     std::string path = programPath ? programPath : "";
-    const size_t dot = path.find('.');
-    if (dot != std::string::npos) path.erase(dot);
+    // Only the file name is cut: a dotted folder such as C:\Users\john.doe
+    // must not move the settings out of the program's own folder.
+    const size_t slash = path.find_last_of("\\/");
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot >= nameStart) path.erase(dot);
     return path + ".cfg";
 }

@@ -41,5 +41,5 @@ std::string EncodeHexBytes(const void* bytes, int count);
 // at most count bytes and returns how many were stored.
 int DecodeHexBytes(const char* text, void* bytes, int count);
 
-// The program path cut at its first dot (folders included) plus ".cfg".
+// The program's file name up to its last dot plus ".cfg", in its own folder.
 std::string SettingsPathFor(const char* programPath);

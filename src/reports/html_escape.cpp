@@ -46,7 +46,10 @@ int CharacterLength(const char* text, unsigned codePage) {
     return IsTrailByte(static_cast<unsigned char>(text[1]), codePage) ? 2 : 1;
 }
 
-void EscapeHtml(const char* in, std::string& out, unsigned codePage) {
+namespace {
+
+// One walk for both formats; they differ only in the degree sign and the line feed.
+void Escape(const char* in, std::string& out, unsigned codePage, const char* degree, const char* lineFeed) {
     const bool doubleByte = IsDoubleByteCodePage(codePage);
     for (const char* p = in; *p;) {
         if (doubleByte && CharacterLength(p, codePage) == 2) {
@@ -68,10 +71,10 @@ void EscapeHtml(const char* in, std::string& out, unsigned codePage) {
                 out.append("&quot;");
                 break;
             case 0xB0:
-                out.append("&deg;");
+                out.append(degree);
                 break;
             case '\n':
-                out.append("<br>");
+                out.append(lineFeed);
                 break;
             default:
                 out.push_back(*p);
@@ -79,4 +82,14 @@ void EscapeHtml(const char* in, std::string& out, unsigned codePage) {
         }
         ++p;
     }
+}
+
+}  // namespace
+
+void EscapeHtml(const char* in, std::string& out, unsigned codePage) {
+    Escape(in, out, codePage, "&deg;", "<br>");
+}
+
+void EscapeXml(const char* in, std::string& out, unsigned codePage) {
+    Escape(in, out, codePage, "&#176;", "&#10;");
 }

@@ -21,3 +21,6 @@ int CharacterLength(const char* text, unsigned codePage);
 // quote as "&quot;", a lone 0xB0 as "&deg;", LF as "<br>"; CR and every
 // other character are copied.
 void EscapeHtml(const char* in, std::string& out, unsigned codePage);
+// The same for XML, which knows neither "&deg;" nor "<br>": a lone 0xB0 is
+// written "&#176;" and LF "&#10;".
+void EscapeXml(const char* in, std::string& out, unsigned codePage);

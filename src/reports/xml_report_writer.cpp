@@ -1,5 +1,7 @@
 #include "reports/xml_report_writer.h"
 
+#include <string>
+
 #include "reports/html_escape.h"
 #include "reports/report_format_scope.h"
 
@@ -17,6 +19,22 @@ std::string RootName(const ReportList& list, unsigned codePage) {
 
 }  // namespace
 
+std::string XmlEncodingName(unsigned codePage) {
+    static const struct {
+        unsigned codePage;
+        const char* name;
+    } kNames[] = {{1252, "ISO-8859-1"}, {936, "GBK"},       {932, "Shift_JIS"},     {949, "EUC-KR"},
+                  {950, "Big5"},        {54936, "GB18030"}, {20866, "KOI8-R"},      {21866, "KOI8-U"},
+                  {20932, "EUC-JP"},    {51949, "EUC-KR"},  {65001, "UTF-8"},       {437, "IBM437"},
+                  {850, "IBM850"},      {866, "IBM866"},    {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"}};
+    for (const auto& n : kNames) {
+        if (n.codePage == codePage) return n.name;
+    }
+    if (codePage >= 28591 && codePage <= 28599) return "ISO-8859-" + std::to_string(codePage - 28590);
+    // The rest, 874 and 1250 to 1258 among them, go by their Windows names.
+    return "windows-" + std::to_string(codePage);
+}
+
 std::string MakeXmlName(const char* text, unsigned codePage) {
     std::string name;
     for (const char* p = text; *p;) {
@@ -28,7 +46,12 @@ std::string MakeXmlName(const char* text, unsigned codePage) {
             continue;
         }
         char c = *p++;
-        if (c == ' ' || c == '\\' || c == '/') {
+        // Blanks, slashes and every ASCII character XML forbids in a name
+        // become "_": a code page that cannot show the program's Chinese
+        // headers turns them into "?", and the document must stay well-formed.
+        const bool nameCharacter = (c & 0x80) || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                                   (c >= 'A' && c <= 'Z') || c == '-' || c == '.' || c == '_' || c == ':';
+        if (!nameCharacter) {
             c = '_';
         } else if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -39,7 +62,8 @@ std::string MakeXmlName(const char* text, unsigned codePage) {
 }
 
 bool WriteXmlHead(ReportList& list, ByteSink& sink, unsigned codePage) {
-    return Write(sink, "<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n<" + RootName(list, codePage) + ">\r\n");
+    return Write(sink, "<?xml version=\"1.0\"  encoding=\"" + XmlEncodingName(codePage) + "\" ?>\r\n<" +
+                           RootName(list, codePage) + ">\r\n");
 }
 
 bool WriteXmlTail(ReportList& list, ByteSink& sink, unsigned codePage) {
@@ -52,7 +76,7 @@ int WriteXmlItem(ReportList& list, ByteSink& sink, const ReportItem& item, unsig
     for (int column : list.ReportColumns()) {
         const std::string name = MakeXmlName(list.Columns()[static_cast<size_t>(column)].rawHeader, codePage);
         text += "<" + name + ">";
-        EscapeHtml(item.ColumnText(column, list.Scratch(0)), text, codePage);
+        EscapeXml(item.ColumnText(column, list.Scratch(0)), text, codePage);
         text += "</" + name + ">\r\n";
     }
     text += "</item>\r\n";

@@ -12,6 +12,7 @@ import subprocess
 import sys
 import time
 import unittest
+import xml.etree.ElementTree as ET
 
 import fake_whois as fw
 
@@ -97,10 +98,11 @@ class EndToEndTest(unittest.TestCase):
     """Headless runs (the exact query bytes each server received, and the exact reports), then the running program
     (start-up switches, the settings written at close, the fault guard, hand-over)."""
 
-    def export(self, name, servers, settings, text, switch="/savetabbed", replace=None, env=None, wait=None):
+    def export(self, name, servers, settings, text, switch="/savetabbed", replace=None, env=None, wait=None,
+               codepage=936):
         """A headless run over text (bytes: a list file holding them); the report. Headless runs exit with 0 and
         never write the settings."""
-        p = Program(self, name, ["FindServerByIP=1"] + settings + servers.settings(replace))
+        p = Program(self, name, ["FindServerByIP=1"] + settings + servers.settings(replace), codepage)
         settings, listing = p.read("Ownerlens.cfg"), os.path.join(p.folder, "list.txt")
         if isinstance(text, bytes):
             with open(listing, "wb") as f:
@@ -145,6 +147,14 @@ class EndToEndTest(unittest.TestCase):
             with self.subTest(switch=switch):
                 data = self.export(switch[1:], fw.Servers(answers()), ["ResolveIPAddr=0"] + settings, text, switch)
                 self.assertReport(data, expected)
+        # The XML export is well-formed under either code page, in the encoding it declares, and holds the cells.
+        text = "4.2.2.1 185.2.136.189 170.0.0.1 62.97.102.115 218.165.121.114 200.44.33.31 196.25.1.1 10.0.0.1"
+        for codepage, encoding in ((936, "GBK"), (1252, "ISO-8859-1")):
+            xml, tabbed = (self.export("%s_%d" % (switch, codepage), fw.Servers(answers()), ["ResolveIPAddr=0"], text,
+                                       "/save" + switch, codepage=codepage) for switch in ("xml", "tabbed"))
+            self.assertTrue(xml.startswith(b'<?xml version="1.0"  encoding="%s" ?>\r\n' % encoding.encode()), xml[:50])
+            self.assertEqual([[cell.text or "" for cell in item] for item in ET.fromstring(xml.decode(encoding))],
+                             [line.split("\t")[:-1] for line in tabbed.decode(encoding).split("\r\n")[:-1]])
 
     def test_failures_and_hostile_answers_end_their_item_and_the_run_goes_on(self):
         a = answers()

@@ -97,7 +97,7 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersItAndTheAnswersInRevers
     const std::string xml = NewFile("saved.htm");
     Save(IDM_SAVE_SELECTED, xml, 6);
     const std::string xmlText = ReadFileBytes(xml);
-    EXPECT_EQ(xmlText.rfind("<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n", 0), 0u);
+    EXPECT_EQ(xmlText.rfind("<?xml version=\"1.0\"  encoding=\"GBK\" ?>\r\n", 0), 0u);
     EXPECT_NE(xmlText.find("Owner 2 &amp; Co"), std::string::npos);
     EXPECT_NE(xmlText.find(std::string(">") + kFailed + "<"), std::string::npos);
     // The answers, in reverse order.
@@ -130,7 +130,7 @@ TEST_F(ReportsTest, CopyPutsTabbedRowsInViewOrderOnTheClipboard) {
     EXPECT_EQ(rows.rfind("3\t192.0.2.55\t", 0), 0u);
 }
 
-TEST_F(ReportsTest, HtmlReportsAreWrittenBesideTheProgramOpenedAndRemovedAtExit) {
+TEST_F(ReportsTest, HtmlReportsAreOpenedFromBesideTheProgramOrTheTemporaryFolderAndOnlyTheirOwnRemoved) {
     Open();
     Command(IDM_HTML_VERTICAL);
     EXPECT_EQ(g_opened, ProgramFolder() + "report.html");
@@ -144,22 +144,29 @@ TEST_F(ReportsTest, HtmlReportsAreWrittenBesideTheProgramOpenedAndRemovedAtExit)
               std::string::npos);
     Close();
     EXPECT_EQ(GetFileAttributesA(g_opened.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(ReportsTest, AReportThatCannotBeWrittenShowsTheSystemError) {
-    const std::string blocker = ProgramFolder() + "report.html";
-    ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+    // A report.html this run did not write stays, beside the program and in the temporary folder alike.
+    const std::string beside = g_opened, temp = ProgramFolder() + "temp\\";
+    CreateDirectoryA(temp.c_str(), nullptr);
+    for (const std::string& path : {beside, temp + "report.html"}) WriteFileBytes(path, "mine");
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    Open();
+    Close();  // without the view commands
+    Open();
+    Command(IDM_HTML_HORIZONTAL);
+    EXPECT_EQ(g_opened, temp + "report1.html");
+    Close();
+    EXPECT_EQ(GetFileAttributesA(g_opened.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadFileBytes(beside) + ReadFileBytes(temp + "report.html"), "minemine");
+    // With the temporary folder unusable too, the system's error shows and nothing opens.
+    SetEnvironmentVariableA("TMP", (temp + "missing\\").c_str());
     Open();
     g_opened.clear();
-    std::string text, caption;
-    DialogDriver driver([&](HWND box) {
-        text = ItemText(box, 0xFFFF);  // its text's static control
-        caption = WindowText(box);
-        ClickButton(box, IDOK);
-    });
+    std::string text;
+    DialogDriver driver(
+        [&](HWND box) { text = WindowText(box) + "|" + ItemText(box, 0xFFFF), ClickButton(box, IDOK); });
     Command(IDM_HTML_HORIZONTAL);
-    RemoveDirectoryA(blocker.c_str());
-    EXPECT_EQ(caption, "Error");
-    EXPECT_EQ(text, "Error 5: " + GetErrorText(5));
-    EXPECT_EQ(g_opened, "");  // nothing to open
+    SetEnvironmentVariableA("TMP", nullptr);  // TEMP names the usual folder
+    for (const std::string& path : {beside, temp + "report.html", temp})
+        DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
+    EXPECT_EQ(text + g_opened, "Error|Error 3: " + GetErrorText(3));
 }

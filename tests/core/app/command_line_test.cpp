@@ -75,3 +75,9 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
     EXPECT_EQ(DecodeHexBytes("2c0  F 01 02 03", out, 3), 3);  // blanks skipped; no more bytes than asked for
     EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
 }
+
+TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {
+    EXPECT_EQ(SettingsPathFor("C:\\john.doe\\Ownerlens.exe") + SettingsPathFor("C:\\a.b\\tool.v2.exe") +
+                  SettingsPathFor("D:\\a.b\\noext"),
+              "C:\\john.doe\\Ownerlens.cfgC:\\a.b\\tool.v2.cfgD:\\a.b\\noext.cfg");
+}

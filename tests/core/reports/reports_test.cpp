@@ -223,7 +223,10 @@ TEST_F(ReportTest, HtmlCellsKeepDoubleByteCharactersWholeAndLinkMailAddresses) {
         const size_t start = report.find("<tr><td bgcolor=#FFFFF0 nowrap>") + 31;
         EXPECT_EQ(report.substr(start, report.find("\r\n</table>") - start), c.cell) << c.value;
     }
-    EXPECT_EQ(Report(FormatTabbed), ",A,,B,\t\r\n");  // split for HTML only
+    EXPECT_EQ(Report(FormatTabbed), ",A,,B,\t\r\n");            // split for HTML only
+    std::strcpy(r.ownerName, "\xCA\xA7\xB0\xDC\xB0 a\r\n<b>");  // XML knows neither &deg; nor <br>
+    ShowColumns({ColumnOwnerName});
+    EXPECT_NE(Report(FormatXml).find(">\xCA\xA7\xB0\xDC&#176; a\r&#10;&lt;b&gt;</"), std::string::npos);
 }
 
 TEST(XmlNames, BlanksAndSlashesBecomeUnderscoresCapitalsSmallCharactersStayWhole) {
@@ -232,13 +235,15 @@ TEST(XmlNames, BlanksAndSlashesBecomeUnderscoresCapitalsSmallCharactersStayWhole
         unsigned codePage;
         std::string name;
     } names[] = {
-        {"A B\\C/D e-f.G<1>", 1252, "a_b_c_d_e-f.g<1>"},
-        {"\x95\\ \x81\x41Z", 936, "\x95\\_\x81\x41z"},  // trail bytes that look like "\" and "A"
+        {"A B\\C/D e-f.G<1>??", 1252, "a_b_c_d_e-f.g_1___"},  // "?": a character the code page lacks
+        {"\x95\\ \x81\x41Z", 936, "\x95\\_\x81\x41z"},        // trail bytes that look like "\" and "A"
         {"\x95\\ \x81\x41Z", 1252, "\x95__\x81\x61z"},
         {std::string(300, 'X'), 1252, std::string(254, 'x')},  // at most 254 bytes, never half a character
         {"a" + std::string(300, '\xB0'), 936, "a" + std::string(252, '\xB0')},
     };
     for (const auto& n : names) EXPECT_EQ(MakeXmlName(n.text.c_str(), n.codePage), n.name) << n.text;
+    EXPECT_EQ(XmlEncodingName(874) + XmlEncodingName(28605) + XmlEncodingName(1361),
+              "windows-874ISO-8859-15windows-1361");
 }
 
 TEST_F(ReportTest, TranslatedNamesShowButDoNotRenameXmlElements) {
