@@ -12,10 +12,15 @@ bool TextBuffer::Reserve(int64_t n) {
     if (n < 0) return false;
     // An owner that never set a step still gets a buffer that fits.
     const int64_t step = growStep > 0 ? growStep : 256;
-    // Grow in whole steps until the capacity exceeds n, without looping once
-    // per step on large texts.
-    const int64_t steps = (n - capacity) / step + 1;
-    const int64_t newCapacity = capacity + steps * step;
+    int64_t newCapacity;
+    if (doubling) {
+        newCapacity = capacity > step ? int64_t{capacity} * 2 - 1 : step + 1;
+        if (newCapacity <= n) newCapacity = n + 1;
+    } else {
+        // Grow in whole steps until the capacity exceeds n, without looping
+        // once per step on large texts.
+        newCapacity = capacity + ((n - capacity) / step + 1) * step;
+    }
     if (newCapacity > kMaxCapacity) return false;
     char* block = static_cast<char*>(std::malloc(static_cast<size_t>(newCapacity)));
     if (!block) return false;

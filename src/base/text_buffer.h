@@ -10,6 +10,10 @@ struct TextBuffer {
     int32_t length = 0;       // bytes in use, without the terminating NUL
     int32_t lengthKnown = 0;  // appends trust `length` instead of measuring
     int32_t growStep = 0;     // bytes added per growth step
+    // Non-zero: the room for text starts at growStep bytes and doubles, so
+    // that a text appended in many pieces is copied a few times, not once
+    // per step.
+    int32_t doubling = 0;
 
     TextBuffer() = default;
     explicit TextBuffer(int32_t step, bool knownLength = false) : lengthKnown(knownLength ? 1 : 0), growStep(step) {}

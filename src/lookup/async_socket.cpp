@@ -14,6 +14,26 @@ constexpr long kAllEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT
 static_assert(kAllEvents == 0x3F, "the six events");
 
 HWND g_socketWindow = nullptr;
+int g_liveHostBuffers = 0;
+
+char* NewHostBuffer() {
+    char* buffer = static_cast<char*>(std::calloc(1, MAXGETHOSTSTRUCT));
+    if (buffer) ++g_liveHostBuffers;
+    return buffer;
+}
+
+void FreeHostBufferBlock(void* buffer) {
+    if (buffer) --g_liveHostBuffers;
+    std::free(buffer);
+}
+
+// Wine's cancel reports success but cancels nothing: the lookup still
+// writes into its buffer and posts its completion, so there a cancel is
+// taken as failed and the buffer waits for that completion.
+int WSAAPI CancelUnlessWine(HANDLE handle) {
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine ? SOCKET_ERROR : WSACancelAsyncRequest(handle);
+}
 
 // Buffers of lookups that were abandoned while the platform may still be
 // filling them: freed when their completion message arrives, never before.
@@ -37,7 +57,7 @@ void DeliverHostResolved(AsyncSocket* owner, int error) {
     AsyncSocket::LookupMap().Remove(owner);
     owner->OnHostResolved(reinterpret_cast<const hostent*>(buffer), error);
     if (!owner->lookupHandle) owner->pendingPort = -1;
-    std::free(buffer);
+    FreeHostBufferBlock(buffer);
 }
 
 LRESULT HandleSocketMessage(void* context) {
@@ -55,7 +75,7 @@ LRESULT HandleSocketMessage(void* context) {
                 DeliverHostResolved(owner, WSAGETASYNCERROR(call.lParam));
             } else if (void* orphan = OrphanBuffers().Find(call.wParam)) {
                 OrphanBuffers().Remove(orphan);
-                std::free(orphan);
+                FreeHostBufferBlock(orphan);
             }
             break;
         }
@@ -94,6 +114,13 @@ HandleMap& AsyncSocket::LookupMap() {
     static HandleMap map;
     return map;
 }
+
+int AsyncSocket::LiveHostBuffers() {
+    return g_liveHostBuffers;
+}
+
+HANDLE(WSAAPI* AsyncSocket::startLookup)(HWND, u_int, const char*, char*, int) = WSAAsyncGetHostByName;
+int(WSAAPI* AsyncSocket::cancelLookup)(HANDLE) = CancelUnlessWine;
 
 AsyncSocket::AsyncSocket() = default;
 
@@ -223,11 +250,10 @@ int AsyncSocket::ConnectResolved(const hostent* entry, int port) {
 int AsyncSocket::StartHostLookup(const char* name) {
     AbandonLookup();
     FreeHostBuffer();
-    hostBuffer = static_cast<char*>(std::calloc(1, MAXGETHOSTSTRUCT));
+    hostBuffer = NewHostBuffer();
     if (!hostBuffer) return 0;
     HWND window = EnsureSocketWindow();
-    lookupHandle =
-        window ? WSAAsyncGetHostByName(window, UM_HOSTRESOLVED, name, hostBuffer, MAXGETHOSTSTRUCT) : nullptr;
+    lookupHandle = window ? startLookup(window, UM_HOSTRESOLVED, name, hostBuffer, MAXGETHOSTSTRUCT) : nullptr;
     if (!lookupHandle) {
         FreeHostBuffer();
         return 0;
@@ -245,10 +271,14 @@ void AsyncSocket::CancelHostLookup() {
 void AsyncSocket::AbandonLookup() {
     LookupMap().Remove(this);
     if (lookupHandle) {
-        // The platform may still write into the buffer (Wine cannot cancel):
-        // it is handed to the orphans and freed when its completion arrives.
-        WSACancelAsyncRequest(lookupHandle);
-        if (hostBuffer) OrphanBuffers().Add(hostBuffer, reinterpret_cast<uintptr_t>(lookupHandle));
+        // A cancelled lookup never completes, so its buffer goes now; one
+        // that could not be cancelled may still write into it: handed to the
+        // orphans, it is freed when its completion arrives.
+        if (cancelLookup(lookupHandle) == 0) {
+            FreeHostBuffer();
+        } else if (hostBuffer) {
+            OrphanBuffers().Add(hostBuffer, reinterpret_cast<uintptr_t>(lookupHandle));
+        }
         hostBuffer = nullptr;
         lookupHandle = nullptr;
     }
@@ -266,7 +296,7 @@ int AsyncSocket::CloseSocket() {
 }
 
 void AsyncSocket::FreeHostBuffer() {
-    std::free(hostBuffer);
+    FreeHostBufferBlock(hostBuffer);
     hostBuffer = nullptr;
 }
 

@@ -64,6 +64,12 @@ class AsyncSocket {
     // Socket handle -> object and lookup handle -> object.
     static HandleMap& SocketMap();
     static HandleMap& LookupMap();
+    // Host lookup buffers allocated and not yet freed, abandoned ones included.
+    static int LiveHostBuffers();
+
+    // The platform's host lookup calls; tests put fakes in their place.
+    static HANDLE(WSAAPI* startLookup)(HWND, u_int, const char*, char*, int);
+    static int(WSAAPI* cancelLookup)(HANDLE);
 
   private:
     // Forgets a pending lookup without touching pendingPort.

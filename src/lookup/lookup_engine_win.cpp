@@ -25,6 +25,8 @@ LookupEngine::LookupEngine(HWND window, AddressList& list, const Options& option
         TimeoutFromEnvironment("OWNERLENS_TEST_CONNECT_TIMEOUT_MS", WhoisConnection::kConnectTimeoutMs);
     connection.idleTimeoutMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
+    connection.totalTimeoutMs =
+        TimeoutFromEnvironment("OWNERLENS_TEST_TOTAL_TIMEOUT_MS", WhoisConnection::kTotalTimeoutMs);
     list.SetReverseResolveStarter(&resolver);
 }
 

@@ -20,6 +20,10 @@ int ParseAnswer(int32_t registry, WhoisRecord* record, const char* answer) {
 
 }  // namespace
 
+bool LookupHost::StoreAnswer(TextBuffer& raw, const char* answer) {
+    return raw.SetText(answer);
+}
+
 LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, const Options& options_, int32_t& currentIndex_,
                                  int32_t& running_)
     : list(list_), host(host_), options(options_), currentIndex(currentIndex_), running(running_) {}
@@ -79,11 +83,11 @@ void LookupScheduler::OnLookupDone(int failed) {
             }
             // A chain that keeps referring ends here.
             list.SetItemStatus(currentIndex, LookupStatus::Failed);
-        } else if (result == 0) {
+        } else if (result == 0 && item->rawText && host.StoreAnswer(*item->rawText, answer)) {
             item->record = record;
-            if (item->rawText) item->rawText->SetText(answer);
             list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
         } else {
+            // An answer that cannot be parsed, or kept for its pane, fails.
             list.SetItemStatus(currentIndex, LookupStatus::Failed);
         }
     }

@@ -9,6 +9,7 @@
 
 class AddressList;
 struct Options;
+struct TextBuffer;
 
 class LookupHost {
   public:
@@ -23,6 +24,8 @@ class LookupHost {
     virtual void PostLookupFailure() = 0;
     // The answer of the conversation that just ended, up to its first NUL.
     virtual const char* AnswerText() = 0;
+    // Copies the answer into the item's buffer; false when memory is short.
+    virtual bool StoreAnswer(TextBuffer& raw, const char* answer);
     virtual void SetPauseTimer(uint32_t milliseconds) = 0;
     virtual void KillPauseTimer() = 0;
     // Refreshes the rows whose items changed.

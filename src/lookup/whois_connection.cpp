@@ -23,10 +23,7 @@ bool WhoisConnection::TakeOutcome() {
 
 int WhoisConnection::StartQuery(HWND owner, uint32_t address, int32_t registry) {
     ForgetPostedOutcome();
-    response.Clear();
-    response.growStep = 8192;
-    response.lengthKnown = 1;
-    response.SetText("");
+    response.Reset();
     cancelled = 0;
     sendPending = 1;
     ownerWindow = owner;
@@ -54,7 +51,8 @@ int WhoisConnection::StartQuery(HWND owner, uint32_t address, int32_t registry) 
     BuildQuery(registry, address, query);
 
     if (!ConnectToHost(server.host, server.port)) return giveUp();
-    ArmTimeout(connectTimeoutMs);
+    startTick = GetTickCount();
+    ArmStepTimeout(connectTimeoutMs);
     return 1;
 }
 
@@ -85,12 +83,20 @@ void WhoisConnection::Fail(int code) {
     EndConversation();
 }
 
-bool WhoisConnection::Keep(const char* bytes, int n) {
-    if (static_cast<int64_t>(response.length) + n > kMaxAnswerBytes) {
-        Fail(WSAENOBUFS);
-        return false;
+void WhoisConnection::ArmStepTimeout(uint32_t milliseconds) {
+    // Each byte re-arms the idle time-out, so a server that trickles would
+    // hold the conversation open for ever without a limit on the whole.
+    const DWORD elapsed = GetTickCount() - startTick;
+    if (elapsed >= totalTimeoutMs) {
+        Fail(WSAETIMEDOUT);
+        return;
     }
-    if (!response.AppendBytes(bytes, n)) {
+    const uint32_t left = totalTimeoutMs - elapsed;
+    ArmTimeout(milliseconds < left ? milliseconds : left);
+}
+
+bool WhoisConnection::Keep(const char* bytes, int n) {
+    if (!response.Keep(bytes, n)) {
         Fail(WSAENOBUFS);
         return false;
     }
@@ -101,7 +107,7 @@ void WhoisConnection::OnRead(int) {
     if (socket == INVALID_SOCKET) return;
     const int n = recv(socket, receiveArea, sizeof receiveArea - 1, 0);
     if (n <= 0) return;  // the close event ends the conversation
-    if (Keep(receiveArea, n)) ArmTimeout(idleTimeoutMs);
+    if (Keep(receiveArea, n)) ArmStepTimeout(idleTimeoutMs);
 }
 
 void WhoisConnection::OnWrite(int) {
@@ -116,7 +122,7 @@ void WhoisConnection::OnConnect(int error) {
         EndConversation();
         return;
     }
-    ArmTimeout(idleTimeoutMs);
+    ArmStepTimeout(idleTimeoutMs);
 }
 
 void WhoisConnection::OnClose(int error) {

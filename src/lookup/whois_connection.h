@@ -3,16 +3,17 @@
 // send one query line, collect the answer until the server closes, and post
 // the outcome (UM_LOOKUPDONE) to the owner window.
 
-#include "base/text_buffer.h"
+#include "lookup/answer_buffer.h"
 #include "lookup/async_socket.h"
 #include "lookup/server_overrides.h"
 
 class WhoisConnection : public AsyncSocket {
   public:
     // Answers up to this many bytes are kept; one byte more fails.
-    static constexpr int32_t kMaxAnswerBytes = 4194304;
+    static constexpr int32_t kMaxAnswerBytes = AnswerBuffer::kMaxBytes;
     static constexpr uint32_t kConnectTimeoutMs = 30000;
     static constexpr uint32_t kIdleTimeoutMs = 60000;
+    static constexpr uint32_t kTotalTimeoutMs = 120000;
 
     WhoisConnection();
 
@@ -43,8 +44,9 @@ class WhoisConnection : public AsyncSocket {
     ServerOverrides servers;                        // where each registry is asked
     uint32_t connectTimeoutMs = kConnectTimeoutMs;  // no connection within this: failed
     uint32_t idleTimeoutMs = kIdleTimeoutMs;        // no byte for this long: failed
+    uint32_t totalTimeoutMs = kTotalTimeoutMs;      // not ended after this long: failed
 
-    TextBuffer response{8192, true};
+    AnswerBuffer response;
     char query[256] = {};
     char receiveArea[4096] = {};
     int32_t sendPending = 0;
@@ -56,10 +58,14 @@ class WhoisConnection : public AsyncSocket {
     // the answer would pass its limit.
     bool Keep(const char* bytes, int n);
     void Fail(int code);
+    // Arms the time-out of the next step, ending no later than the whole
+    // conversation may last; fails at once when that time has passed.
+    void ArmStepTimeout(uint32_t milliseconds);
     // Closes after the outcome was reported: nothing more is posted.
     void EndConversation();
     void ForgetPostedOutcome();
 
     bool outcomePosted = false;  // posted for the current conversation, not yet taken
     int staleOutcomes = 0;       // posted for ended conversations, not yet taken
+    DWORD startTick = 0;         // when the current conversation started
 };

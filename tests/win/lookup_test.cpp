@@ -152,6 +152,13 @@ TEST_F(SocketTest, ConnectionsThatNeverCompleteOrNeverCloseTimeOut) {
     const Outcome idle = Ask(talker.Address());
     EXPECT_EQ(std::make_pair(idle.failed, idle.code), std::make_pair(WPARAM{1}, LPARAM{WSAETIMEDOUT}));
     EXPECT_TRUE(connection.TakeOutcome());
+    connection.totalTimeoutMs = 1200;  // a byte every half idle time-out: only the limit on the whole ends it
+    TestServer trickler([](SOCKET s) {
+        while (send(s, "x", 1, 0) == 1) Sleep(150);
+    });
+    const DWORD started = GetTickCount();
+    EXPECT_EQ(Ask(trickler.Address()).code, WSAETIMEDOUT);  // (failed: nothing else ends so)
+    EXPECT_GE(GetTickCount() - started, 1150u);             // (the timer's granularity)
     // A listener of backlog 0 with a full queue: the connection never completes.
     connection.connectTimeoutMs = 300;
     SOCKET listener;
@@ -219,6 +226,7 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
     g_outcomes.clear();
     Start(byName, RegistryLacnic);
     connection.CancelQuery();
+    EXPECT_EQ(AsyncSocket::LiveHostBuffers(), 1);  // Wine cannot cancel: the buffer waits for the completion
     Start(byName, RegistryLacnic);
     ASSERT_TRUE(WaitForOutcome());
     PumpMessages();
@@ -226,6 +234,14 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
     EXPECT_TRUE(connection.TakeOutcome());
     server.Stop();
     EXPECT_EQ(server.queries.size(), 2u);
+    ASSERT_TRUE(PumpUntil([] { return AsyncSocket::LiveHostBuffers() == 0; }));
+    const auto platform = std::make_pair(AsyncSocket::startLookup, AsyncSocket::cancelLookup);
+    AsyncSocket::startLookup = [](HWND, u_int, const char*, char*, int) { return reinterpret_cast<HANDLE>(0x5151); };
+    AsyncSocket::cancelLookup = [](HANDLE) { return 0; };
+    Start("never.invalid:43", RegistryLacnic);
+    connection.CancelQuery();
+    EXPECT_EQ(AsyncSocket::LiveHostBuffers(), 0);  // cancelled, it never completes: its buffer goes at once
+    std::tie(AsyncSocket::startLookup, AsyncSocket::cancelLookup) = platform;
 }
 
 namespace {

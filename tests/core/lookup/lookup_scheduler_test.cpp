@@ -10,6 +10,7 @@
 #include <string>
 
 #include "../views/list_test_support.h"
+#include "lookup/answer_buffer.h"
 #include "lookup/server_overrides.h"
 #include "whois/server_selection.h"
 #include "base/options.h"
@@ -47,6 +48,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void CancelQuery() override { Log("cancel"); }
     void PostLookupFailure() override { Log("post-fail"); }
     const char* AnswerText() override { return answer.c_str(); }
+    bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
     void KillPauseTimer() override { Log("unpause"); }
     void RefreshRows() override {
@@ -63,9 +65,9 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
-    // PauseTime", "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer,
-    // or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per item: registry to ask,
-    // source of the record, answer kept), or the name of the answer that arrives.
+    // PauseTime [1: no answer can be kept]", "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation),
+    // "timer" (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per
+    // item: registry to ask, source of the record, answer kept), or the name of the answer that arrives.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -73,8 +75,9 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
         for (int n = star < arrow ? std::stoi(step.substr(star + 1)) : 1; n > 0; --n) {
             if (action.rfind("options:", 0) == 0) {
                 startResult = 1;
+                storeFails = 0;
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
-                    options.PauseTime;
+                    options.PauseTime >> storeFails;
             } else if (action.rfind("run:", 0) == 0) {
                 list.Clear();
                 options.addressText.SetText(action.c_str() + 4);
@@ -108,7 +111,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     AddressList list;
     int32_t currentIndex = 0, running = 0;
     LookupScheduler scheduler;
-    int startResult = 1;
+    int startResult = 1, storeFails = 0;
     std::string answer, events;
 };
 
@@ -127,8 +130,15 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 13);
+    EXPECT_EQ(scripts, 14);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
+}
+
+TEST(AnswerBuffer, FourMebibytesInReceiveSizedPiecesAreCopiedLessThanOnceAsTheRoomDoublesUpToTheLimit) {
+    AnswerBuffer answer;
+    while (answer.Keep(std::string(4095, 'x').c_str(), 4095)) continue;
+    EXPECT_EQ(std::to_string(answer.bytesMoved < AnswerBuffer::kMaxBytes) + " " + std::to_string(answer.capacity),
+              "1 4194305");
 }
 
 TEST(ServerSelection, ServersAndTheirOverrides) {
