@@ -168,24 +168,29 @@ TEST_F(ResultListTest, PlacementColumnsAndSortSurviveARestart) {
     SetWindowPos(hwnd, nullptr, 33, 44, 500, 400, SWP_NOZORDER);
     ListView_SetColumnWidth(list, 3, 77);
     ListView_SetColumnWidth(list, 4, 0);
-    int order[18];
-    Header_GetOrderArray(ListView_GetHeader(list), 18, order);
-    std::swap(order[0], order[5]);  // owner name first, order column sixth
-    Header_SetOrderArray(ListView_GetHeader(list), 18, order);
     EXPECT_EQ(Arrow(0), 0);  // by the order column, ascending, the arrow on the right
     ClickHeader(5);
     ClickHeader(5);
     EXPECT_EQ(std::make_pair(Arrow(5), Arrow(0)), std::make_pair(1, -1));  // the arrow moved
-    Close();
+    // Reversed, shuffled, shuffled with three columns hidden: each whole order comes back.
+    const std::vector<std::vector<int>> orders = {{17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0},
+                                                  {7, 12, 0, 15, 3, 9, 17, 1, 10, 5, 14, 2, 16, 8, 11, 4, 13, 6},
+                                                  {3, 16, 11, 0, 8, 13, 5, 1, 17, 9, 2, 14, 6, 10, 4, 12, 7, 15}};
+    for (const std::vector<int>& order : orders) {
+        if (&order == &orders.back())
+            for (int column : {9, 11}) ListView_SetColumnWidth(list, column, 0);
+        ListView_SetColumnOrderArray(list, 18, const_cast<int*>(order.data()));
+        Close();
+        Open();
+        std::vector<int> shown(18);
+        ListView_GetColumnOrderArray(list, 18, shown.data());
+        EXPECT_EQ(shown, order);
+    }
     EXPECT_NE(ReadFileBytes(SettingsPath()).find("\r\nSort=4101\r\n"), std::string::npos);  // 0x1000 | 5
-    Open();
     RECT r;
     GetWindowRect(hwnd, &r);
     EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
               (std::vector<LONG>{33, 44, 500, 400}));
-    EXPECT_EQ(ListView_GetColumnWidth(list, 3), 77);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 4), 0);
-    Header_GetOrderArray(ListView_GetHeader(list), 18, order);
-    EXPECT_EQ(std::make_pair(order[0], order[5]), std::make_pair(5, 0));
+    for (int column : {3, 4, 9, 11}) EXPECT_EQ(ListView_GetColumnWidth(list, column), column == 3 ? 77 : 0);
     EXPECT_EQ(Arrow(5), 1);
 }

@@ -250,6 +250,16 @@ TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
     std::copy(std::begin(given), std::end(given), layout.entries);
     list.ApplyColumnLayout(layout);
     EXPECT_EQ(Shown().rfind("60:1 120:0 0:2 100:3 80:4 150:5 100:6 100:7 80:8 140:9 ", 0), 0u);
+    // The whole order at once, as saved; equal positions in column id order.
+    const std::pair<std::vector<int16_t>, std::vector<int>> orders[] = {{{3, 2, 0, 1}, {2, 3, 1, 0, 4, 5, 6, 7}},
+                                                                        {{6, 6, 0, 1}, {2, 3, 4, 5, 0, 1, 6, 7}}};
+    for (const auto& [positions, shown] : orders) {
+        for (int i = 0; i < kLayoutColumns; ++i)
+            layout.entries[i] = {80, i < 4 ? positions[static_cast<size_t>(i)] : static_cast<int16_t>(i)};
+        list.ApplyColumnLayout(layout);
+        const std::vector<int>& order = list.VisibleColumns();
+        EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 8), shown);
+    }
 }
 
 TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPositionsByRow) {
