@@ -194,3 +194,16 @@ TEST_F(ResultListTest, PlacementColumnsAndSortSurviveARestart) {
     for (int column : {3, 4, 9, 11}) EXPECT_EQ(ListView_GetColumnWidth(list, column), column == 3 ? 77 : 0);
     EXPECT_EQ(Arrow(5), 1);
 }
+
+TEST_F(MainWindowTest, ASplitOutOfRangeIsClampedBeforeTheFirstLayout) {
+    for (const char* split : {"SplitLoc=1\r\n", "SplitLoc=99999\r\n"}) {
+        WriteSettings(split);
+        Open();
+        ShowWindow(hwnd, SW_SHOWNOACTIVATE);  // the first show lays the window out
+        RECT listRect, paneRect;
+        GetClientRect(list, &listRect);
+        GetClientRect(pane, &paneRect);
+        EXPECT_TRUE(listRect.bottom > 0 && paneRect.bottom > 0) << split << listRect.bottom << " " << paneRect.bottom;
+        Close();
+    }
+}
