@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <utility>
 
 #include "app/headless_export.h"
+#include "app/options_settings.h"
 #include "base/settings_file.h"
 #include "tests_support/fake_profile_store.h"
 
@@ -74,4 +76,14 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
     unsigned char out[4] = {9, 9, 9, 9};
     EXPECT_EQ(DecodeHexBytes("2c0  F 01 02 03", out, 3), 3);  // blanks skipped; no more bytes than asked for
     EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
+}
+
+TEST(SettingsFile, APlacementIsRestoredAnywhereOnTheDesktop) {
+    // A second monitor left of a 1280 x 1024 primary one: the desktop starts at x = -1280.
+    const int desktop[4] = {-1280, 0, 2560, 1024};
+    const std::pair<std::array<int, 4>, bool> cases[] = {
+        {{-1000, 100, -500, 500}, true}, {{1200, 900, 1700, 1300}, true}, {{1260, 0, 1800, 400}, false},
+        {{-1300, 0, -1275, 400}, false}, {{0, -10, 500, 400}, true},      {{0, -11, 500, 400}, false},
+        {{0, 1004, 500, 1400}, false},   {{0, 0, 20, 400}, false},        {{0, 0, 500, 21}, true}};
+    for (const auto& [rect, plausible] : cases) EXPECT_EQ(IsPlacementPlausible(rect.data(), desktop), plausible);
 }
