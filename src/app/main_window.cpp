@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/headless_export_win.h"
 #include "app/options_settings.h"
+#include "app/startup.h"
 #include "extras/about_dialog.h"
 #include "framework/app.h"
 #include "framework/messages.h"
@@ -23,8 +24,6 @@
 #include "views/report_format.h"
 
 namespace {
-
-const char kRegistryKey[] = "Software\\Velmora\\Ownerlens";
 
 bool TestFaultsEnabled() {
     char value[8] = {};
@@ -178,7 +177,7 @@ void MainWindow::OnCreate() {
     engine = std::make_unique<LookupEngine>(hwnd, addressList, options, static_cast<LookupUi&>(*this));
 
     if (commandLine && lstrcmpiA(commandLine->Token(0), "/noloadsettings") == 0) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+        DeleteSettingsRegistryKey();
     }
     ExchangeSettings(SettingsFile::Read);
     FocusList();

@@ -211,8 +211,8 @@ class EndToEndTest(unittest.TestCase):
 
     def test_savelangfile_and_deleteregkey_end_without_a_window(self):
         p = Program(self, "actions")
-        self.assertEqual(p.wine("reg", "add", KEY, "/v", "Probe", "/d", "1", "/f").returncode, 0)
-        # Together, only the language template is written: the key stays.
+        self.assertEqual(p.wine("reg", "add", KEY + "\\Sub", "/v", "Probe", "/d", "1", "/f").returncode, 0)
+        # Together, only the language template is written: the key stays; alone, it goes with its subkey.
         for args, key_stays in ((["/deleteregkey", "/savelangfile"], True), (["/DeleteRegKey"], False)):
             r = p.tool("run-nowindow", p.exe, *args)
             self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
