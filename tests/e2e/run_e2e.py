@@ -22,9 +22,10 @@ KEY = "HKCU\\Software\\Velmora\\Ownerlens"
 REPORT = (r"^Exception C0000005 at address (H) in module Ownerlens\.exe\r\nRegisters: \r\nRAX=H RBX=H RCX=H RDX=H\r\n"
           r"RSI=H RDI=H RBP=H RSP=H\r\nRIP=\1\r\nStack Data: .{447}\r\nCode Data: .{383}(\r\n|$)").replace(
               "H", "[0-9A-F]{16}")
-# Shown: IP address (100 px), WHOIS source (120), status (80), in this order; the others hidden, after them.
-COLUMNS = "Columns=" + " ".join("%02X 00 %02X 00" % {1: (100, 0), 15: (120, 1), 2: (80, 2)}.get(
-    c, (0, 3 + c - (c > 1) - (c > 2) - (c > 15))) for c in range(18))
+# Shown: WHOIS source (120 px), country (100), IP address (100), status (80), in this order; the others hidden,
+# after them. Applied one column at a time, country and address would change places.
+COLUMNS = "Columns=" + " ".join("%02X 00 %02X 00" % {15: (120, 0), 3: (100, 1), 1: (100, 2), 2: (80, 3)}.get(
+    c, (0, 4 + c - (c > 1) - (c > 2) - (c > 3) - (c > 15))) for c in range(18))
 
 
 def read(name):
