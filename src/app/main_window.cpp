@@ -152,7 +152,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case UM_SENDERTEXT:
             if (shutDown) return 0;
-            if (engine) engine->StopRun();
             if (wParam < 0xFFFFF && senderProcessId) ReadSenderText(wParam, lParam);
             return 0;
         case UM_SPLITTERMOVED:
@@ -541,6 +540,9 @@ void MainWindow::ReloadAddressText() {
 void MainWindow::ReadSenderText(WPARAM length, LPARAM address) {
     if (ReadAddressesFromProcess(senderProcessId, static_cast<uintptr_t>(address), static_cast<uint32_t>(length),
                                  options.addressText)) {
+        // Only a hand-over that was read ends the running run; a rejected
+        // one leaves it going.
+        if (engine) engine->StopRun();
         PostMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);
     }
 }
