@@ -75,7 +75,7 @@ class NullView : public ReportView {
         return true;
     }
     void SetColumnWidth(int, int) override {}
-    void SetColumnPosition(int, int) override {}
+    void SetColumnOrder(const int*, int) override {}
     void AutoSizeColumn(int) override {}
     void SetHeaderImage(int, int) override {}
     void SortRows(RowComparer&) override {}

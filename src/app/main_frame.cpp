@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "app/options_settings.h"
 #include "framework/app.h"
 #include "resources/resource_ids.h"
 
@@ -118,13 +119,19 @@ void MainFrame::Layout() {
 
 void MainFrame::ApplyPlacement() {
     const RECT& r = placement.rcNormalPosition;
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    const bool plausible = width > 20 && height > 20 && r.right > 5 && r.top >= -10 &&
-                           r.left + 20 < GetSystemMetrics(SM_CXSCREEN) && r.top + 20 < GetSystemMetrics(SM_CYSCREEN);
-    if (placement.showCmd != 0 && plausible) {
-        SetWindowPos(window, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const int rect[4] = {r.left, r.top, r.right, r.bottom};
+    const int desktop[4] = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (placement.showCmd == 0 || !IsPlacementPlausible(rect, desktop)) return;
+    // The normal rectangle is in workspace coordinates, which only the
+    // placement call reads as such (a taskbar at the top or left would
+    // otherwise move the window by its size at every start). Showing stays
+    // with the start-up code.
+    WINDOWPLACEMENT restored = placement;
+    restored.length = sizeof restored;
+    restored.flags = 0;
+    restored.showCmd = IsWindowVisible(window) ? SW_SHOWNOACTIVATE : SW_HIDE;
+    SetWindowPlacement(window, &restored);
 }
 
 void MainFrame::SavePlacement() {

@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/headless_export_win.h"
 #include "app/options_settings.h"
+#include "app/startup.h"
 #include "extras/about_dialog.h"
 #include "framework/app.h"
 #include "framework/messages.h"
@@ -23,8 +24,6 @@
 #include "views/report_format.h"
 
 namespace {
-
-const char kRegistryKey[] = "Software\\Velmora\\Ownerlens";
 
 bool TestFaultsEnabled() {
     char value[8] = {};
@@ -153,7 +152,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case UM_SENDERTEXT:
             if (shutDown) return 0;
-            if (engine) engine->StopRun();
             if (wParam < 0xFFFFF && senderProcessId) ReadSenderText(wParam, lParam);
             return 0;
         case UM_SPLITTERMOVED:
@@ -178,7 +176,7 @@ void MainWindow::OnCreate() {
     engine = std::make_unique<LookupEngine>(hwnd, addressList, options, static_cast<LookupUi&>(*this));
 
     if (commandLine && lstrcmpiA(commandLine->Token(0), "/noloadsettings") == 0) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+        DeleteSettingsRegistryKey();
     }
     ExchangeSettings(SettingsFile::Read);
     FocusList();
@@ -525,6 +523,9 @@ void MainWindow::ReloadAddressText() {
 void MainWindow::ReadSenderText(WPARAM length, LPARAM address) {
     if (ReadAddressesFromProcess(senderProcessId, static_cast<uintptr_t>(address), static_cast<uint32_t>(length),
                                  options.addressText)) {
+        // Only a hand-over that was read ends the running run; a rejected
+        // one leaves it going.
+        if (engine) engine->StopRun();
         PostMessageA(hwnd, UM_RUNADDRESSTEXT, 0, 0);
     }
 }

@@ -13,3 +13,9 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
     f.ExchangeFlag("ShowInfoTip", &o.ShowInfoTip, 1);
     f.ExchangeFlag("FindServerByIP", &o.FindServerByIP, 1);
 }
+
+bool IsPlacementPlausible(const int rect[4], const int desktop[4]) {
+    const int width = rect[2] - rect[0], height = rect[3] - rect[1];
+    return width > 20 && height > 20 && rect[2] > desktop[0] + 5 && rect[1] >= desktop[1] - 10 &&
+           rect[0] + 20 < desktop[0] + desktop[2] && rect[1] + 20 < desktop[1] + desktop[3];
+}

@@ -4,7 +4,6 @@
 
 void Splitter::Setup(HWND window_, int position_, int topReserve_, int bottomReserve_, HCURSOR cursor_) {
     window = window_;
-    position = position_;
     topReserve = topReserve_;
     bottomReserve = bottomReserve_;
     cursor = cursor_;
@@ -12,6 +11,9 @@ void Splitter::Setup(HWND window_, int position_, int topReserve_, int bottomRes
     minimum = 2000;
     maximum = 30000;
     thickness = 4;
+    // A saved position out of range would give the first layout a list or
+    // pane of no height, so it is clamped before any layout uses it.
+    position = position_ < minimum ? minimum : position_ > maximum ? maximum : position_;
 }
 
 void Splitter::SetReserves(int top, int bottom) {

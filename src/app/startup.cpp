@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include "extras/crash_report_win.h"
 #include "lang/language.h"
@@ -26,7 +27,8 @@ void WriteLanguageTemplate() {
 }
 
 void DeleteSettingsRegistryKey() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens");
+    // The whole tree: RegDeleteKeyA refuses a key that has subkeys.
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velmora\\Ownerlens");
 }
 
 void QueueCommandLineAddresses(MainWindow& window, const CommandLine& commandLine) {

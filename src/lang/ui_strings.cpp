@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "lang/format_conversions.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -51,6 +52,11 @@ const char* AddToPool(StringCache& c, uint32_t id, const char* text) {
 
 }  // namespace
 
+bool IsUiFormatString(uint32_t id) {
+    const uint32_t tableId = id & 0xFFFF;
+    return tableId == IDS_ITEM_COUNT || tableId == IDS_SELECTED_COUNT || tableId == IDS_PROGRESS;
+}
+
 void SetUiStringSource(UiStringSource* source) {
     g_source = source;
 }
@@ -76,17 +82,17 @@ const char* GetUiString(uint32_t id) {
         c.work[kWorkSize - 1] = '\0';
         translated = translated && c.work[0] != '\0';
     }
-    if (translated) {
-        // Any text may end up as a printf format: a translation that asks
-        // for other arguments than the program's text would read or write
-        // memory it does not own, so the program's text is used instead.
+    if (translated && IsUiFormatString(id)) {
+        // A format that asks for other arguments than the program's text
+        // would read or write memory it does not own, so the program's text
+        // is used instead. Other texts are shown as they are, "%" and all.
         const bool hasBuiltin = FetchBuiltin(tableId, c.builtin);
         if (!SameConversions(hasBuiltin ? c.builtin : "", c.work)) {
             if (!hasBuiltin) return g_empty;
             std::memcpy(c.work, c.builtin, sizeof c.work);
             translated = false;
         }
-    } else if (!FetchBuiltin(tableId, c.work)) {
+    } else if (!translated && !FetchBuiltin(tableId, c.work)) {
         return g_empty;
     }
 

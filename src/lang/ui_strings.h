@@ -21,6 +21,11 @@ class UiStringSource {
 
 void SetUiStringSource(UiStringSource* source);
 
+// Whether the text of id is handed to printf as a format (the status bar's
+// counts and the progress text): only then must a translation ask for the
+// same arguments as the program's text.
+bool IsUiFormatString(uint32_t id);
+
 // The text for id, valid for the rest of the run; "" when there is none.
 const char* GetUiString(uint32_t id);
 

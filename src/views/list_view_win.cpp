@@ -120,11 +120,8 @@ void ListViewBinding::SetColumnWidth(int column, int width) {
     ListView_SetColumnWidth(list, column, width);
 }
 
-void ListViewBinding::SetColumnPosition(int column, int position) {
-    LVCOLUMNA c = {};
-    c.mask = LVCF_ORDER;
-    c.iOrder = position;
-    SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+void ListViewBinding::SetColumnOrder(const int* order, int count) {
+    SendMessageA(list, LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
 }
 
 void ListViewBinding::AutoSizeColumn(int column) {

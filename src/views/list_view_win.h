@@ -30,7 +30,7 @@ class ListViewBinding : public ReportView {
     void EnsureVisible(int row) override;
     bool ColumnInfo(int column, int* width, int* position) override;
     void SetColumnWidth(int column, int width) override;
-    void SetColumnPosition(int column, int position) override;
+    void SetColumnOrder(const int* order, int count) override;
     void AutoSizeColumn(int column) override;
     void SetHeaderImage(int column, int image) override;
     void SortRows(RowComparer& comparer) override;

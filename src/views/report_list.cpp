@@ -387,13 +387,23 @@ void ReportList::FillColumnLayout() {
 
 void ReportList::ApplyColumnLayout(const ColumnLayout& layout) {
     if (!view || !IsColumnLayoutUsable(layout)) return;
-    const int count = std::min(ColumnCount(), kLayoutColumns);
-    for (int column = 0; column < count; ++column) {
-        const ColumnLayoutEntry& entry = layout.entries[column];
-        if (!ColumnLayoutEntryApplies(entry, ColumnCount())) continue;
-        view->SetColumnWidth(column, entry.width);
-        view->SetColumnPosition(column, entry.position);
+    // The whole order is derived first and set at once; a column whose entry
+    // does not apply keeps its place, and equal positions go in column id
+    // order, as VisibleColumns reads them.
+    std::vector<std::pair<int, int>> order;  // display position, column id
+    for (int column = 0; column < ColumnCount(); ++column) {
+        int width = 0, position = column;
+        if (!view->ColumnInfo(column, &width, &position)) position = column;
+        if (column < kLayoutColumns && ColumnLayoutEntryApplies(layout.entries[column], ColumnCount())) {
+            view->SetColumnWidth(column, layout.entries[column].width);
+            position = layout.entries[column].position;
+        }
+        order.emplace_back(position, column);
     }
+    std::sort(order.begin(), order.end());
+    std::vector<int> ids;
+    for (const auto& entry : order) ids.push_back(entry.second);
+    view->SetColumnOrder(ids.data(), static_cast<int>(ids.size()));
 }
 
 int ReportList::ItemIndexOfRow(int row) const {

@@ -55,8 +55,10 @@ class ReportView {
     virtual bool ColumnInfo(int column, int* width, int* position) = 0;
     // Sets a column's width in pixels (0 hides it).
     virtual void SetColumnWidth(int column, int width) = 0;
-    // Moves a column to a display position.
-    virtual void SetColumnPosition(int column, int position) = 0;
+    // Sets the display order of every column at once: order[i] is the column
+    // id shown at position i. Moving columns one by one would shift the
+    // others under earlier moves.
+    virtual void SetColumnOrder(const int* order, int count) = 0;
     // Sizes a column to its widest text.
     virtual void AutoSizeColumn(int column) = 0;
     // Header image of a column: -1 none, else an image of the arrow strip,

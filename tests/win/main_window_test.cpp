@@ -163,29 +163,35 @@ TEST_F(ResultListTest, FindWrapsGivesUpAfterTheSecondWrapAndSearchesHiddenColumn
     EXPECT_EQ(std::count(copied.begin(), copied.end(), '\t'), 17) << copied;
 }
 
-TEST_F(ResultListTest, PlacementColumnsAndSortSurviveARestart) {
+TEST_F(ResultListTest, PlacementColumnsAndSortSurviveARestartAndASplitOutOfRangeIsClamped) {
     Open();
     SetWindowPos(hwnd, nullptr, 33, 44, 500, 400, SWP_NOZORDER);
     ListView_SetColumnWidth(list, 3, 77);
     ListView_SetColumnWidth(list, 4, 0);
-    int order[18];
-    Header_GetOrderArray(ListView_GetHeader(list), 18, order);
-    std::swap(order[0], order[5]);  // owner name first, order column sixth
-    Header_SetOrderArray(ListView_GetHeader(list), 18, order);
     EXPECT_EQ(Arrow(0), 0);  // by the order column, ascending, the arrow on the right
     ClickHeader(5);
     ClickHeader(5);
     EXPECT_EQ(std::make_pair(Arrow(5), Arrow(0)), std::make_pair(1, -1));  // the arrow moved
-    Close();
+    // Reversed and shuffled, column 4 hidden: each whole order comes back.
+    int shown[18], orders[3][18] = {{17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0},
+                                    {7, 12, 0, 15, 3, 9, 17, 1, 10, 5, 14, 2, 16, 8, 11, 4, 13, 6},
+                                    {3, 16, 11, 0, 8, 13, 5, 1, 17, 9, 2, 14, 6, 10, 4, 12, 7, 15}};
+    RECT r, l, p;
+    for (int* order : orders) {
+        ListView_SetColumnOrderArray(list, 18, order);
+        Close();
+        WritePrivateProfileStringA("General", "SplitLoc", order == orders[0] ? "1" : "99999", SettingsPath().c_str());
+        Open();
+        ShowWindow(hwnd, SW_SHOWNOACTIVATE);  // the first show lays the window out: no list or pane without height
+        EXPECT_TRUE(GetClientRect(list, &l) && GetClientRect(pane, &p) && l.bottom > 0 && p.bottom > 0);
+        ListView_GetColumnOrderArray(list, 18, shown);
+        EXPECT_EQ(std::vector<int>(shown, shown + 18), std::vector<int>(order, order + 18));
+    }
     EXPECT_NE(ReadFileBytes(SettingsPath()).find("\r\nSort=4101\r\n"), std::string::npos);  // 0x1000 | 5
-    Open();
-    RECT r;
     GetWindowRect(hwnd, &r);
     EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
               (std::vector<LONG>{33, 44, 500, 400}));
-    EXPECT_EQ(ListView_GetColumnWidth(list, 3), 77);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 4), 0);
-    Header_GetOrderArray(ListView_GetHeader(list), 18, order);
-    EXPECT_EQ(std::make_pair(order[0], order[5]), std::make_pair(5, 0));
+    EXPECT_EQ(std::make_pair(ListView_GetColumnWidth(list, 3), ListView_GetColumnWidth(list, 4)),
+              std::make_pair(77, 0));
     EXPECT_EQ(Arrow(5), 1);
 }

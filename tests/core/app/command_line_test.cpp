@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/headless_export.h"
+#include "app/options_settings.h"
 #include "base/settings_file.h"
 #include "tests_support/fake_profile_store.h"
 
@@ -80,4 +81,12 @@ TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {
     EXPECT_EQ(SettingsPathFor("C:\\john.doe\\Ownerlens.exe") + SettingsPathFor("C:\\a.b\\tool.v2.exe") +
                   SettingsPathFor("D:\\a.b\\noext"),
               "C:\\john.doe\\Ownerlens.cfgC:\\a.b\\tool.v2.cfgD:\\a.b\\noext.cfg");
+}
+
+TEST(SettingsFile, APlacementIsRestoredOnAnyMonitor) {
+    const int desktop[4] = {-1280, 0, 2560, 1024},  // a second monitor left of the 1280 x 1024 primary one
+        rects[][4] = {{-1000, 100, -500, 500}, {1200, 900, 1700, 1300}, {0, -10, 500, 400},
+                      {0, 0, 500, 21},         {1260, 0, 1800, 400},    {-1300, 0, -1275, 400},
+                      {0, -11, 500, 400},      {0, 1004, 500, 1400},    {0, 0, 20, 400}};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(IsPlacementPlausible(rects[i], desktop), i < 4) << i;  // 4 plausible
 }

@@ -93,15 +93,14 @@ class UiStringsTest : public ::testing::Test, public UiStringSource {
         return texts.count(id) != 0;
     }
     std::map<int, std::string> builtin = {{3, "\xB9\xFA"}, {4, "\xB9\xB2 %d \xCF\xEE"}, {5, ", %d"}, {6, "y"}},
-                               translated = {{2, ""},         {3, "Country"},    {4, "%d items"}, {5, ", %s chosen"},
-                                             {6, "Owner %s"}, {7, "100%% sure"}, {8, "extra"},    {9, "extra %d"},
-                                             {10, "%d%n"}};
+                               translated = {{2, ""},         {3, "Country"},   {4, "%d items"}, {5, ", %s chosen"},
+                                             {6, "Owner %s"}, {7, "100% sure"}, {8, "extra"},    {9, "extra %d"}};
 };
 
-TEST_F(UiStringsTest, TranslationsWhereTheyAskForTheSameArguments) {
-    builtin.insert({{2, "%d"}, {7, "x"}, {10, "%d"}});
-    const char* expected[] = {"", "", "%d", "Country", "%d items", ", %d", "y", "100%% sure", "extra", "", "%d"};
-    for (uint32_t id = 0; id <= 10; ++id) EXPECT_STREQ(GetUiString(id), expected[id]) << id;
+TEST_F(UiStringsTest, FormatTranslationsWhereTheyAskForTheSameArgumentsOthersAsTheyAre) {
+    builtin.insert({{2, "%d"}, {7, "x"}});  // 4 and 5 are formats (the counts); the others are shown as they are
+    const char* expected[] = {"", "%d", "Country", "%d items", ", %d", "Owner %s", "100% sure", "extra", "extra %d"};
+    for (uint32_t id = 1; id <= 9; ++id) EXPECT_STREQ(GetUiString(id), expected[id - 1]) << id;
     const char* own = GetUiString(3 | UISTR_BUILTIN);  // the program's text, whatever the file says
     EXPECT_STREQ(own, "\xB9\xFA");
     builtin[3] = translated[3] = "changed";  // cached for the run

@@ -83,8 +83,8 @@ class FakeReportView : public ReportView {
         return true;
     }
     void SetColumnWidth(int column, int width) override { columns.at(static_cast<size_t>(column)).width = width; }
-    void SetColumnPosition(int column, int position) override {
-        columns.at(static_cast<size_t>(column)).position = position;
+    void SetColumnOrder(const int* order, int count) override {  // the whole order at once, as the control
+        for (int i = 0; i < count; ++i) columns.at(static_cast<size_t>(order[i])).position = i;
     }
     void AutoSizeColumn(int column) override { ++columns.at(static_cast<size_t>(column)).autoSized; }
     void SetHeaderImage(int column, int image) override { columns.at(static_cast<size_t>(column)).headerImage = image; }

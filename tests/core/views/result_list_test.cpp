@@ -240,16 +240,16 @@ TEST_F(ResultListTest, ApplyingALayoutTakesOnlyUsableEntries) {
     twoAtZero.entries[1] = {7, 0};
     for (const ColumnLayout& layout : {ColumnLayout{}, twoAtZero}) {
         list.ApplyColumnLayout(layout);
-        EXPECT_EQ(Shown(),
-                  "50:0 100:1 80:2 100:3 80:4 150:5 100:6 100:7 80:8 140:9 250:10 130:11 130:12 150:13 150:14 120:15 "
-                  "120:16 150:17 ");
+        EXPECT_EQ(Shown(), Text(defaults));
     }
-    // Out-of-range entries keep their column's defaults; the others apply.
+    // Out-of-range entries keep their column's width and place; the others apply, as one whole order in which
+    // equal positions follow column id order.
     ColumnLayout layout = defaults;
-    const ColumnLayoutEntry given[] = {{60, 1}, {120, 0}, {0, 2}, {2000, 9}, {90, 18}, {90, -4}, {-5, 8}};
+    const ColumnLayoutEntry given[] = {{60, 2},  {120, 0}, {0, 1},   {2000, 9}, {90, 18},
+                                       {90, -4}, {-5, 8},  {100, 7}, {70, 6}};
     std::copy(std::begin(given), std::end(given), layout.entries);
     list.ApplyColumnLayout(layout);
-    EXPECT_EQ(Shown().rfind("60:1 120:0 0:2 100:3 80:4 150:5 100:6 100:7 80:8 140:9 ", 0), 0u);
+    EXPECT_EQ(Shown().rfind("60:2 120:0 0:1 100:3 80:4 150:5 100:6 100:8 70:7 140:9 ", 0), 0u);
 }
 
 TEST_F(ResultListTest, ColumnSettingsRowsFollowTheDisplayOrderAndOkGivesPositionsByRow) {
