@@ -1,5 +1,8 @@
 #include "app/options_settings.h"
 
+#include <cctype>
+#include <cstring>
+
 void ExchangeOptionKeys(SettingsFile& f, Options& o) {
     f.ExchangeFlag("ShowGridLines", &o.ShowGridLines, 0);
     f.ExchangeInteger("SaveFilterIndex", &o.SaveFilterIndex, 0);
@@ -12,6 +15,24 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
     f.ExchangeInteger("PauseCount", &o.PauseCount, 10);
     f.ExchangeFlag("ShowInfoTip", &o.ShowInfoTip, 1);
     f.ExchangeFlag("FindServerByIP", &o.FindServerByIP, 1);
+    static const char* const kBlockedKeys[] = {"ArinBlockedUntil", "RipeBlockedUntil", "ApnicBlockedUntil",
+                                               "LacnicBlockedUntil", "AfrinicBlockedUntil"};
+    for (int i = 0; i < 5; ++i) {
+        char* value = o.BlockedUntil[i];
+        if (!f.Reading()) {
+            // No key while a registry answers, so that files of users who
+            // never met a limit stay as they were.
+            if (value[0]) f.ExchangeString(kBlockedKeys[i], value, "", 13);
+            if (!value[0]) f.Delete(kBlockedKeys[i]);
+            continue;
+        }
+        char text[32] = {};
+        f.ExchangeString(kBlockedKeys[i], text, "", static_cast<int>(sizeof text));
+        // Anything but twelve digits blocks nothing.
+        bool digits = std::strlen(text) == 12;
+        for (int c = 0; digits && c < 12; ++c) digits = std::isdigit(static_cast<unsigned char>(text[c])) != 0;
+        std::strcpy(value, digits ? text : "");
+    }
 }
 
 bool IsPlacementPlausible(const int rect[4], const int desktop[4]) {

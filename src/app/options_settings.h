@@ -4,7 +4,8 @@
 #include "base/options.h"
 #include "base/settings_file.h"
 
-// Exchanges "ShowGridLines" ... "FindServerByIP" with their defaults.
+// Exchanges "ShowGridLines" ... "FindServerByIP" with their defaults, then
+// "<Registry>BlockedUntil", written only while set.
 void ExchangeOptionKeys(SettingsFile& file, Options& options);
 
 // Whether a saved normal rectangle {left, top, right, bottom} of the main

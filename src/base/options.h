@@ -19,4 +19,7 @@ struct Options {
     int32_t ShowInfoTip = 1;
     int32_t SaveFilterIndex = 0;
     int32_t SplitLoc = 21844;  // list share of the height, in 1/32767
+    // Per registry (RegistryId - 1): until when it refuses us, as UTC
+    // "YYYYMMDDHHMM"; "" when it does not.
+    char BlockedUntil[5][13] = {};
 };

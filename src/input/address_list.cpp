@@ -43,6 +43,7 @@ int AddressList::ItemImage(const ReportItem& item) const {
         case LookupStatus::Succeeded:
             return 1;
         case LookupStatus::Failed:
+        case LookupStatus::Limited:
             return 2;
         default:
             return 0;

@@ -46,7 +46,7 @@ const char* LookupItem::ColumnText(int column, char* buffer) const {
             return buffer;
         case ColumnStatus: {
             const int32_t value = static_cast<int32_t>(status);
-            return value >= 1 && value <= 5 ? GetUiString(IDS_STATUS_BASE + static_cast<uint32_t>(value)) : buffer;
+            return value >= 1 && value <= 6 ? GetUiString(IDS_STATUS_BASE + static_cast<uint32_t>(value)) : buffer;
         }
         case ColumnCountry:
             return record.country;

@@ -16,6 +16,7 @@ enum class LookupStatus : int32_t {
     Succeeded = 3,
     Failed = 4,
     Paused = 5,
+    Limited = 6,  // refused by its registry, or not asked while the registry refuses
 };
 
 constexpr int kNameSize = 128;       // hostName, resolvedName

@@ -19,7 +19,7 @@ uint32_t TimeoutFromEnvironment(const char* name, uint32_t fallback) {
 
 }  // namespace
 
-LookupEngine::LookupEngine(HWND window, AddressList& list, const Options& options, LookupUi& ui)
+LookupEngine::LookupEngine(HWND window, AddressList& list, Options& options, LookupUi& ui)
     : window(window), list(list), ui(ui), scheduler(list, *this, options, currentIndex, running), resolver(&list) {
     connection.connectTimeoutMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_CONNECT_TIMEOUT_MS", WhoisConnection::kConnectTimeoutMs);
@@ -27,6 +27,8 @@ LookupEngine::LookupEngine(HWND window, AddressList& list, const Options& option
         TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
     connection.totalTimeoutMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_TOTAL_TIMEOUT_MS", WhoisConnection::kTotalTimeoutMs);
+    // Every back-off is counted in minutes of this length.
+    minuteMs = TimeoutFromEnvironment("OWNERLENS_TEST_MINUTE_MS", 60000);
     list.SetReverseResolveStarter(&resolver);
 }
 
@@ -41,9 +43,7 @@ LookupEngine::~LookupEngine() {
 }
 
 void LookupEngine::StartRun() {
-    currentIndex = 0;
-    running = 1;
-    scheduler.StartNextLookup();
+    scheduler.StartRun();
 }
 
 void LookupEngine::StartNextLookup() {
@@ -86,6 +86,13 @@ const char* LookupEngine::AnswerText() {
 
 void LookupEngine::SetPauseTimer(uint32_t milliseconds) {
     SetTimer(window, PAUSE_TIMER, milliseconds, nullptr);
+}
+
+int64_t LookupEngine::NowUtc() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000u) - 11644473600;  // from 1601 to 1970
 }
 
 void LookupEngine::KillPauseTimer() {

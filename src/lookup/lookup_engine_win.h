@@ -29,7 +29,8 @@ class LookupUi {
 class LookupEngine : private LookupHost {
   public:
     // window receives the conversation's messages and the pause timer.
-    LookupEngine(HWND window, AddressList& list, const Options& options, LookupUi& ui);
+    // A block a run meets is written into options (see LookupScheduler).
+    LookupEngine(HWND window, AddressList& list, Options& options, LookupUi& ui);
     ~LookupEngine() override;
     LookupEngine(const LookupEngine&) = delete;
     LookupEngine& operator=(const LookupEngine&) = delete;
@@ -53,6 +54,8 @@ class LookupEngine : private LookupHost {
     const char* AnswerText() override;
     void SetPauseTimer(uint32_t milliseconds) override;
     void KillPauseTimer() override;
+    int64_t NowUtc() override;
+    uint32_t MinuteMilliseconds() override { return minuteMs; }
     void RefreshRows() override;
     void ShowProgress(int number) override { ui.ShowProgress(number); }
     void UpdateCommandStates() override { ui.UpdateCommandStates(); }
@@ -66,6 +69,7 @@ class LookupEngine : private LookupHost {
     LookupUi& ui;
     int32_t currentIndex = 0;
     int32_t running = 0;
+    uint32_t minuteMs = 60000;
     WhoisConnection connection;
     LookupScheduler scheduler;
     AddressListResolver resolver;

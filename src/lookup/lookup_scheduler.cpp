@@ -1,8 +1,14 @@
 #include "lookup/lookup_scheduler.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "input/address_list.h"
 #include "base/options.h"
+#include "lang/ui_strings.h"
+#include "resources/resource_ids.h"
 #include "whois/arin_parser.h"
+#include "whois/denial.h"
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"
 #include "whois/whois_record.h"
@@ -18,13 +24,34 @@ int ParseAnswer(int32_t registry, WhoisRecord* record, const char* answer) {
     return ParseRipeResponse(record, answer, registry);
 }
 
+// "YYYYMMDDHHMM" of a UTC time, the form of Options::BlockedUntil.
+void FormatUtcMinute(int64_t seconds, char out[13]) {
+    const int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const int64_t minuteOfDay = (seconds - days * 86400) / 60;
+    // Days since 1970 to the civil date (proleptic Gregorian calendar).
+    const int64_t z = days + 719468, era = (z >= 0 ? z : z - 146096) / 146097, doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365,
+                  doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153, day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t year = yoe + era * 400 + (month <= 2);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d", static_cast<int>(year % 10000), static_cast<int>(month),
+                  static_cast<int>(day), static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60));
+    std::memcpy(out, text, 12);
+    out[12] = '\0';
+}
+
+bool IsRegistryId(int32_t registry) {
+    return registry >= 1 && registry <= 5;
+}
+
 }  // namespace
 
 bool LookupHost::StoreAnswer(TextBuffer& raw, const char* answer) {
     return raw.SetText(answer);
 }
 
-LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, const Options& options_, int32_t& currentIndex_,
+LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, Options& options_, int32_t& currentIndex_,
                                  int32_t& running_)
     : list(list_), host(host_), options(options_), currentIndex(currentIndex_), running(running_) {}
 
@@ -34,14 +61,30 @@ uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
     return ms > kLongestTimer ? kLongestTimer : static_cast<uint32_t>(ms);
 }
 
+void LookupScheduler::StartRun() {
+    currentIndex = 0;
+    running = 1;
+    continueItem = false;
+    StartNextLookup();
+}
+
 void LookupScheduler::StartNextLookup() {
     // A pause timer or an outcome that outlived a Stop starts nothing.
     if (!running) return;
-    if (!referralNext) referrals = 0;
-    referralNext = false;
+    if (!continueItem) referrals = denialRetries = 0;
+    continueItem = false;
     if (phase == Phase::Pausing) host.KillPauseTimer();
     phase = Phase::Idle;
 
+    // A loop, not a call per item, so that a long list of a blocked registry
+    // does not deepen the stack.
+    bool skipped = false;
+    for (; currentIndex >= 0 && currentIndex < list.ItemCount() && LimitIfBlocked(*list.At(currentIndex));
+         ++currentIndex) {
+        skipped = true;
+        referrals = denialRetries = 0;
+    }
+    if (skipped) host.RefreshRows();
     if (currentIndex < 0 || currentIndex >= list.ItemCount()) {
         EndRun();
         return;
@@ -71,13 +114,18 @@ void LookupScheduler::OnLookupDone(int failed) {
         record.allocated = 2;
         const char* answer = host.AnswerText();
         if (!answer) answer = "";
+        const Denial denial = FindDenial(answer);
+        if (denial != Denial::None) {
+            OnDenial(*item, static_cast<int>(denial), answer);
+            return;
+        }
         const int result = ParseAnswer(item->registry, &record, answer);
         if (result > 0) {
             if (referrals < kMaxReferrals) {
                 // Asked again at the named registry; the referring answer is dropped.
                 ++referrals;
                 item->registry = result;
-                referralNext = true;
+                continueItem = true;
                 StartNextLookup();
                 return;
             }
@@ -95,6 +143,54 @@ void LookupScheduler::OnLookupDone(int failed) {
     AdvanceToNext();
 }
 
+bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
+    if (!IsRegistryId(item.registry)) return false;
+    const char* until = options.BlockedUntil[item.registry - 1];
+    char now[13];
+    FormatUtcMinute(host.NowUtc(), now);
+    if (!until[0] || std::strcmp(until, now) <= 0) return false;
+    char when[24], note[512];
+    std::snprintf(when, sizeof when, "%.4s-%.2s-%.2s %.2s:%.2s", until, until + 4, until + 6, until + 8, until + 10);
+    std::snprintf(note, sizeof note, GetUiString(IDS_REGISTRY_REFUSED),
+                  GetUiString(IDS_REGISTRY_BASE + static_cast<uint32_t>(item.registry)), when);
+    SetLimited(item, note);
+    return true;
+}
+
+void LookupScheduler::OnDenial(LookupItem& item, int denial, const char* answer) {
+    if (static_cast<Denial>(denial) == Denial::Blocked) {
+        // Blocks last until the registry's count restarts at midnight UTC;
+        // a permanent one is met again then, one query later.
+        if (IsRegistryId(item.registry)) {
+            const int64_t now = host.NowUtc();
+            const int64_t days = (now >= 0 ? now : now - 86399) / 86400;
+            FormatUtcMinute((days + 1) * 86400, options.BlockedUntil[item.registry - 1]);
+        }
+    } else if (denialRetries < kMaxDenialRetries) {
+        // The same item once the registry lets us in again: 10 s after too
+        // many connections, LACNIC's 5 minutes after its rate limit.
+        ++denialRetries;
+        continueItem = true;
+        const uint64_t minute = host.MinuteMilliseconds();
+        const uint64_t ms = static_cast<Denial>(denial) == Denial::RateLimited ? minute * 5 : minute / 6;
+        list.SetItemStatus(currentIndex, LookupStatus::Paused);
+        host.RefreshRows();
+        phase = Phase::Pausing;
+        host.SetPauseTimer(ms > kLongestTimer ? kLongestTimer : static_cast<uint32_t>(ms));
+        return;
+    }
+    SetLimited(item, answer);
+    host.RefreshRows();
+    AdvanceToNext();
+}
+
+void LookupScheduler::SetLimited(LookupItem& item, const char* rawText) {
+    // A denial is no record, though part of one may have come before it.
+    ClearRecord(&item.record);
+    if (item.rawText) host.StoreAnswer(*item.rawText, rawText);
+    list.SetItemStatus(currentIndex, LookupStatus::Limited);
+}
+
 bool LookupScheduler::PauseDue() const {
     return currentIndex < list.ItemCount() && options.Pause && options.PauseCount > 0 && options.PauseTime > 0 &&
            currentIndex % options.PauseCount == 0;
@@ -102,7 +198,7 @@ bool LookupScheduler::PauseDue() const {
 
 void LookupScheduler::AdvanceToNext() {
     ++currentIndex;
-    referrals = 0;
+    referrals = denialRetries = 0;
     if (PauseDue()) {
         list.SetItemStatus(currentIndex, LookupStatus::Paused);
         host.RefreshRows();
@@ -131,8 +227,8 @@ void LookupScheduler::StopRun() {
     // Nothing may start after Stop, so a pending pause ends here too.
     if (phase == Phase::Pausing) host.KillPauseTimer();
     phase = Phase::Idle;
-    referrals = 0;
-    referralNext = false;
+    referrals = denialRetries = 0;
+    continueItem = false;
     if (currentIndex >= 0 && currentIndex < list.ItemCount()) {
         list.SetItemStatus(currentIndex, LookupStatus::Waiting);
     }

@@ -2,12 +2,18 @@
 // Walks the address list and looks the addresses up one after the other:
 // one WHOIS conversation at a time, referrals followed, optional pauses.
 // Every decision lives here; what touches the platform (the connection, the
-// pause timer, the window's texts) goes through LookupHost, which the main
-// window implements and the tests fake.
+// pause timer, the clock, the window's texts) goes through LookupHost, which
+// the main window implements and the tests fake.
+//
+// A registry that denies a query is not asked again while the denial lasts:
+// a block (RIPE server family: %ERROR:201/202) until the next 00:00 UTC, kept
+// in Options::BlockedUntil so that it outlives the program; a rate limit or
+// too many connections pauses the run and asks the same item again.
 
 #include <cstdint>
 
 class AddressList;
+class LookupItem;
 struct Options;
 struct TextBuffer;
 
@@ -27,6 +33,10 @@ class LookupHost {
     // Copies the answer into the item's buffer; false when memory is short.
     virtual bool StoreAnswer(TextBuffer& raw, const char* answer);
     virtual void SetPauseTimer(uint32_t milliseconds) = 0;
+    // Seconds since 1970-01-01 00:00 UTC.
+    virtual int64_t NowUtc() = 0;
+    // The length of a minute of back-off, in timer milliseconds.
+    virtual uint32_t MinuteMilliseconds() = 0;
     virtual void KillPauseTimer() = 0;
     // Refreshes the rows whose items changed.
     virtual void RefreshRows() = 0;
@@ -44,6 +54,9 @@ class LookupScheduler {
   public:
     // After this many referrals of one item, the next one makes it Failed.
     static constexpr int kMaxReferrals = 4;
+    // After this many asks again of one item after a rate limit or too many
+    // connections, the next such denial makes it Limited.
+    static constexpr int kMaxDenialRetries = 2;
 
     enum class Phase {
         Idle,      // no run, or between steps
@@ -53,9 +66,12 @@ class LookupScheduler {
 
     // currentIndex and running are the main window's members: the scheduler
     // works on them so that the window (command states) sees the same values.
-    LookupScheduler(AddressList& list_, LookupHost& host_, const Options& options_, int32_t& currentIndex_,
+    // A block the scheduler meets is written into options.BlockedUntil.
+    LookupScheduler(AddressList& list_, LookupHost& host_, Options& options_, int32_t& currentIndex_,
                     int32_t& running_);
 
+    // A new run from the first item, whatever the last one left pending.
+    void StartRun();
     // Starts the item at currentIndex, or ends the run after the last one.
     // Also what the pause timer calls when it fires.
     void StartNextLookup();
@@ -73,15 +89,24 @@ class LookupScheduler {
 
   private:
     void AdvanceToNext();
+    // Whether the item's registry refuses queries now; if so the item is
+    // Limited with a note saying until when.
+    bool LimitIfBlocked(LookupItem& item);
+    // A denial in the answer: the registry blocked, or a pause before the
+    // same item is asked again.
+    void OnDenial(LookupItem& item, int denial, const char* answer);
+    // The item at currentIndex, with rawText for its pane.
+    void SetLimited(LookupItem& item, const char* rawText);
     void EndRun();
     bool PauseDue() const;
 
     AddressList& list;
     LookupHost& host;
-    const Options& options;
+    Options& options;
     int32_t& currentIndex;
     int32_t& running;
     Phase phase = Phase::Idle;
     int referrals = 0;
-    bool referralNext = false;  // the next StartNextLookup continues a referral
+    int denialRetries = 0;
+    bool continueItem = false;  // the next StartNextLookup asks the same item again (referral, retry)
 };

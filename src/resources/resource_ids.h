@@ -123,6 +123,7 @@
 #define IDS_STATUS_SUCCEEDED 523
 #define IDS_STATUS_FAILED 524
 #define IDS_STATUS_PAUSED 525
+#define IDS_STATUS_LIMITED 526
 // Registry names are IDS_REGISTRY_BASE + RegistryId
 #define IDS_REGISTRY_BASE 540
 #define IDS_REGISTRY_ARIN 541
@@ -130,6 +131,8 @@
 #define IDS_REGISTRY_APNIC 543
 #define IDS_REGISTRY_LACNIC 544
 #define IDS_REGISTRY_AFRINIC 545
+// The raw answer of an item not asked: the registry's name, then until when (UTC)
+#define IDS_REGISTRY_REFUSED 550
 #define IDS_WHOIS_FILTER_TEXT 561
 #define IDS_WHOIS_FILTER_ALL 562
 // Column headers of the result list

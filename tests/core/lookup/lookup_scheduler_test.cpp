@@ -10,8 +10,10 @@
 #include <string>
 
 #include "../views/list_test_support.h"
+#include "../views/program_strings.h"
 #include "lookup/answer_buffer.h"
 #include "lookup/server_overrides.h"
+#include "resources/resource_ids.h"
 #include "whois/server_selection.h"
 #include "base/options.h"
 
@@ -27,7 +29,10 @@ std::string ReadAnswer(const std::string& name) {
         {"to-afrinic", "e2e/ripe/afrinic_referral_constructed_194.0.0.1.txt"},
         {"ripe", "whois/ripe/raw_tcp_payload_185.2.136.189.txt"},
         {"lacnic", "whois/lacnic/nicbr_format_170.0.0.0.txt"},
-        {"afrinic", "whois/afrinic/sentech_2025_66.18.70.6.txt"}};
+        {"afrinic", "whois/afrinic/sentech_2025_66.18.70.6.txt"},
+        {"apnic-201", "whois/denials/apnic_3.txt"},  // a block after part of the data
+        {"ripe-306", "whois/denials/ripe_6.txt"},
+        {"lacnic-limit", "whois/lacnic/rate_limit_exceeded.txt"}};
     if (name == "empty") return "";
     std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/" + files.at(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -35,11 +40,12 @@ std::string ReadAnswer(const std::string& name) {
 
 // The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
 // progress, "busy"/"idle" the command states as `running` then is, and a refresh as the statuses of the items:
-// [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused.
+// [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused, [L]imited. Its clock stands at 2026-12-07 02:30 UTC.
 class SchedulerTest : public ::testing::Test, public LookupHost {
   protected:
     SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
         options.ResolveIPAddr = 0;
+        strings.translated[IDS_REGISTRY_REFUSED] = "%s refused further queries until %s UTC";
     }
     int StartQuery(uint32_t ip, int32_t registry) override {
         Log("?" + std::to_string(list.FindAddress(ip) + 1) + "@" + std::to_string(registry));
@@ -51,9 +57,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
     void KillPauseTimer() override { Log("unpause"); }
+    int64_t NowUtc() override { return 1796610600; }
+    uint32_t MinuteMilliseconds() override { return 60000; }
     void RefreshRows() override {
         std::string rows;
-        for (int i = 0; i < list.ItemCount(); ++i) rows += " WRSFP"[static_cast<int>(list.At(i)->status)];
+        for (int i = 0; i < list.ItemCount(); ++i) rows += " WRSFPL"[static_cast<int>(list.At(i)->status)];
         Log("[" + rows + "]");
     }
     void ShowProgress(int number) override { Log("#" + std::to_string(number)); }
@@ -65,9 +73,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
-    // PauseTime [1: no answer can be kept]", "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation),
+    // PauseTime [1: no answer can be kept]" (no registry blocked), "blocked:registry YYYYMMDDHHMM", "blocked" (the
+    // registries blocked), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation),
     // "timer" (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per
-    // item: registry to ask, source of the record, answer kept), or the name of the answer that arrives.
+    // item: registry to ask, source of the record, answer kept or its first line), or the name of the answer that
+    // arrives.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -76,15 +86,21 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
             if (action.rfind("options:", 0) == 0) {
                 startResult = 1;
                 storeFails = 0;
+                std::fill_n(options.BlockedUntil[0], sizeof options.BlockedUntil, '\0');
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
             } else if (action.rfind("run:", 0) == 0) {
                 list.Clear();
                 options.addressText.SetText(action.c_str() + 4);
                 list.AddAddressesFromText();
-                currentIndex = 0;
-                running = 1;
-                scheduler.StartNextLookup();
+                scheduler.StartRun();
+            } else if (action.rfind("blocked", 0) == 0) {
+                int registry = 0;
+                if (std::istringstream(action.substr(std::min(action.size(), size_t{8}))) >> registry)
+                    action.copy(options.BlockedUntil[registry - 1], 12, action.size() - 12);
+                for (int i = 0; i < 5; ++i)
+                    if (!registry && options.BlockedUntil[i][0])
+                        Log(std::to_string(i + 1) + "=" + options.BlockedUntil[i]);
             } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
                 if (action == "fail") scheduler.OnLookupDone(1);
                 if (action == "timer") scheduler.StartNextLookup();
@@ -92,8 +108,9 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 if (action == "refuse") startResult = 0;
             } else if (action == "records") {
                 for (int i = 0; i < list.ItemCount(); ++i) {
-                    std::string kept = "?", record = std::to_string(list.At(i)->registry) + ":" +
-                                                     std::to_string(list.At(i)->record.whoisSource) + ":";
+                    std::string raw = list.At(i)->RawText(), kept = raw.substr(0, raw.find('\n')),
+                                record = std::to_string(list.At(i)->registry) + ":" +
+                                         std::to_string(list.At(i)->record.whoisSource) + ":";
                     for (const char* name : {"arin", "ripe", "lacnic", "afrinic", "empty"})
                         kept = ReadAnswer(name) == list.At(i)->RawText() ? name : kept;
                     Log(record + kept);
@@ -107,6 +124,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
         }
     }
 
+    TestUiStrings strings;
     Options options;
     AddressList list;
     int32_t currentIndex = 0, running = 0;
@@ -130,7 +148,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 14);
+    EXPECT_EQ(scripts, 20);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 

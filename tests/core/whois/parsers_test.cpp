@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "whois/country_tables.h"
+#include "whois/denial.h"
 #include "whois_test_support.h"
 
 namespace {
@@ -44,6 +47,24 @@ TEST(RealAnswers, GiveTheExpectedRecords) {
         }
         for (const auto& extra : expected) ADD_FAILURE() << file << ": " << extra.first << " is not parsed";
     }
+}
+
+// Every real answer of the corpus and every denial sample, with the kind of its denial where it has one.
+TEST(Denials, AreFoundWhereverTheyStand) {
+    auto files = WhoisAnswerFiles();
+    for (const auto& entry : std::filesystem::directory_iterator(OL_TEST_DATA_DIR "/whois/denials"))
+        if (entry.path().extension() == ".txt") files.emplace_back("denials/" + entry.path().filename().string(), 0);
+    std::sort(files.begin(), files.end());
+    std::string kinds = std::to_string(static_cast<int>(FindDenial(nullptr)));
+    for (const auto& [file, registry] : files) {
+        if (const int kind = static_cast<int>(FindDenial(ReadWhoisAnswer(file).c_str())))
+            kinds += " " + file.substr(0, file.size() - 4) + "=" + std::to_string(kind);
+    }
+    EXPECT_EQ(kinds,
+              "0 denials/afrinic_1=1 denials/afrinic_2=1 denials/afrinic_3=2 "
+              "denials/apnic_1=1 denials/apnic_2=1 denials/apnic_3=1 denials/lacnic_1=3 denials/lacnic_2=3 "
+              "denials/ripe_1=1 denials/ripe_2=1 denials/ripe_3=1 denials/ripe_4=1 denials/ripe_6=2 denials/ripe_7=1 "
+              "lacnic/rate_limit_exceeded=3");
 }
 
 std::string Field(const WhoisRecord& record, int result, const std::string& name) {
