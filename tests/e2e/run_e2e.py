@@ -193,6 +193,18 @@ class EndToEndTest(unittest.TestCase):
         self.assertEqual(servers["AFRINIC"].queries, [b"194.0.0.1\r\n"] * 4)
         self.assertEqual(servers["LACNIC"].queries, [b"189.163.17.1\r\n"])
 
+    def test_a_registry_that_denies_is_asked_no_more_and_the_others_go_on(self):
+        # RIPE NCC stops mid-answer once the day's contacts are used up; APNIC is still blocked from an earlier run.
+        a = answers()
+        colt = a["RIPE"]["62.97.102.115"]
+        a["RIPE"]["62.97.102.115"] = colt[:colt.index(b"mnt-by:")] + read("whois/denials/ripe_3.txt")
+        servers = fw.Servers(a)
+        data = self.export("limited", servers, ["ResolveIPAddr=0", "ApnicBlockedUntil=209912310000"],
+                           "62.97.102.115 4.2.2.1 185.2.136.189 218.165.121.114 200.44.33.31 194.0.0.1")
+        self.assertReport(data, "limited.expected")
+        # 185.2.136.189 is referred to RIPE NCC by ARIN, and goes no further.
+        self.assertEqual([name for name, _ in servers.log], ["RIPE", "ARIN", "ARIN", "LACNIC"])
+
     def test_headless_edges_and_the_pause_settings(self):
         p = Program(self, "edges")
         # No settings file and no addresses: an empty report, and no settings written.
