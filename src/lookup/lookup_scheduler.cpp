@@ -145,10 +145,12 @@ void LookupScheduler::OnLookupDone(int failed) {
 
 bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
     if (!IsRegistryId(item.registry)) return false;
-    const char* until = options.BlockedUntil[item.registry - 1];
+    char* until = options.BlockedUntil[item.registry - 1];
     char now[13];
     FormatUtcMinute(host.NowUtc(), now);
-    if (!until[0] || std::strcmp(until, now) <= 0) return false;
+    // A block that has passed is forgotten, and so leaves the settings.
+    if (until[0] && std::strcmp(until, now) <= 0) until[0] = '\0';
+    if (!until[0]) return false;
     char when[24], note[512];
     std::snprintf(when, sizeof when, "%.4s-%.2s-%.2s %.2s:%.2s", until, until + 4, until + 6, until + 8, until + 10);
     std::snprintf(note, sizeof note, GetUiString(IDS_REGISTRY_REFUSED),
