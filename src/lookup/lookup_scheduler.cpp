@@ -8,7 +8,6 @@
 #include "lang/ui_strings.h"
 #include "resources/resource_ids.h"
 #include "whois/arin_parser.h"
-#include "whois/denial.h"
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"
 #include "whois/whois_record.h"
@@ -116,7 +115,7 @@ void LookupScheduler::OnLookupDone(int failed) {
         if (!answer) answer = "";
         const Denial denial = FindDenial(answer);
         if (denial != Denial::None) {
-            OnDenial(*item, static_cast<int>(denial), answer);
+            OnDenial(*item, denial, answer);
             return;
         }
         const int result = ParseAnswer(item->registry, &record, answer);
@@ -159,8 +158,8 @@ bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
     return true;
 }
 
-void LookupScheduler::OnDenial(LookupItem& item, int denial, const char* answer) {
-    if (static_cast<Denial>(denial) == Denial::Blocked) {
+void LookupScheduler::OnDenial(LookupItem& item, Denial denial, const char* answer) {
+    if (denial == Denial::Blocked) {
         // Blocks last until the registry's count restarts at midnight UTC;
         // a permanent one is met again then, one query later.
         if (IsRegistryId(item.registry)) {
@@ -174,7 +173,7 @@ void LookupScheduler::OnDenial(LookupItem& item, int denial, const char* answer)
         ++denialRetries;
         continueItem = true;
         const uint64_t minute = host.MinuteMilliseconds();
-        const uint64_t ms = static_cast<Denial>(denial) == Denial::RateLimited ? minute * 5 : minute / 6;
+        const uint64_t ms = denial == Denial::RateLimited ? minute * 5 : minute / 6;
         list.SetItemStatus(currentIndex, LookupStatus::Paused);
         host.RefreshRows();
         phase = Phase::Pausing;

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "whois/denial.h"
+
 class AddressList;
 class LookupItem;
 struct Options;
@@ -94,7 +96,7 @@ class LookupScheduler {
     bool LimitIfBlocked(LookupItem& item);
     // A denial in the answer: the registry blocked, or a pause before the
     // same item is asked again.
-    void OnDenial(LookupItem& item, int denial, const char* answer);
+    void OnDenial(LookupItem& item, Denial denial, const char* answer);
     // The item at currentIndex, with rawText for its pane.
     void SetLimited(LookupItem& item, const char* rawText);
     void EndRun();
