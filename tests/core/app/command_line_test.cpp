@@ -77,6 +77,23 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
     EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
 }
 
+TEST(SettingsFile, RegistryBlocksAreTwelveDigitsAndWrittenOnlyWhileTheyLast) {
+    FakeProfileStore store;
+    store.values = {{"G/ArinBlockedUntil", "20261208000x"},
+                    {"G/RipeBlockedUntil", "202612080000"},
+                    {"G/ApnicBlockedUntil", "2026120800"},
+                    {"G/LacnicBlockedUntil", "2026120800001"}};
+    Options options;
+    SettingsFile r(&store, SettingsFile::Read, "C:\\x.cfg", "G"), w(&store, SettingsFile::Write, "C:\\x.cfg", "G");
+    ExchangeOptionKeys(r, options);
+    std::snprintf(options.BlockedUntil[4], 13, "202701010000");
+    ExchangeOptionKeys(w, options);
+    std::string blocked;
+    for (const auto& [key, value] : store.values)
+        blocked += key.find("Blocked") != key.npos ? key + "=" + value + " " : "";
+    EXPECT_EQ(blocked, "G/AfrinicBlockedUntil=202701010000 G/RipeBlockedUntil=202612080000 ");
+}
+
 TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {
     EXPECT_EQ(SettingsPathFor("C:\\john.doe\\Ownerlens.exe") + SettingsPathFor("C:\\a.b\\tool.v2.exe") +
                   SettingsPathFor("D:\\a.b\\noext"),
