@@ -33,6 +33,11 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
         for (int c = 0; digits && c < 12; ++c) digits = std::isdigit(static_cast<unsigned char>(text[c])) != 0;
         std::strcpy(value, digits ? text : "");
     }
+    static const char* const kPerMinuteKeys[] = {"ArinQueriesPerMinute", "RipeQueriesPerMinute",
+                                                 "ApnicQueriesPerMinute", "LacnicQueriesPerMinute",
+                                                 "AfrinicQueriesPerMinute"};
+    static const int32_t kPerMinuteDefaults[] = {0, 0, 0, 5, 0};
+    for (int i = 0; i < 5; ++i) f.ExchangeInteger(kPerMinuteKeys[i], &o.QueriesPerMinute[i], kPerMinuteDefaults[i]);
 }
 
 bool IsPlacementPlausible(const int rect[4], const int desktop[4]) {

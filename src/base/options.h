@@ -22,4 +22,7 @@ struct Options {
     // Per registry (RegistryId - 1): until when it refuses us, as UTC
     // "YYYYMMDDHHMM"; "" when it does not.
     char BlockedUntil[5][13] = {};
+    // Per registry: at most this many queries in any minute; 0 = no limit.
+    // LACNIC shuts out clients that ask about ten a minute.
+    int32_t QueriesPerMinute[5] = {0, 0, 0, 5, 0};
 };

@@ -56,6 +56,7 @@ class LookupEngine : private LookupHost {
     void KillPauseTimer() override;
     int64_t NowUtc() override;
     uint32_t MinuteMilliseconds() override { return minuteMs; }
+    uint32_t TickMilliseconds() override { return GetTickCount(); }
     void RefreshRows() override;
     void ShowProgress(int number) override { ui.ShowProgress(number); }
     void UpdateCommandStates() override { ui.UpdateCommandStates(); }

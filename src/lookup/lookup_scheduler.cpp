@@ -88,12 +88,22 @@ void LookupScheduler::StartNextLookup() {
         EndRun();
         return;
     }
+    const LookupItem* item = list.At(currentIndex);
+    if (const uint32_t wait = PacingWait(item->registry)) {
+        // The same item, referrals and all, once the budget allows it.
+        continueItem = true;
+        list.SetItemStatus(currentIndex, LookupStatus::Paused);
+        host.RefreshRows();
+        phase = Phase::Pausing;
+        host.SetPauseTimer(wait);
+        return;
+    }
     host.UpdateCommandStates();
     list.SetItemStatus(currentIndex, LookupStatus::Retrieving);
     host.ShowProgress(currentIndex + 1);
     host.RefreshRows();
 
-    const LookupItem* item = list.At(currentIndex);
+    if (IsRegistryId(item->registry)) recentQueries[item->registry - 1].push_back(host.TickMilliseconds());
     phase = Phase::Querying;
     if (!host.StartQuery(item->ip, item->registry)) host.PostLookupFailure();
 }
@@ -183,6 +193,18 @@ void LookupScheduler::OnDenial(LookupItem& item, Denial denial, const char* answ
     SetLimited(item, answer);
     host.RefreshRows();
     AdvanceToNext();
+}
+
+uint32_t LookupScheduler::PacingWait(int32_t registry) {
+    if (!IsRegistryId(registry)) return 0;
+    std::deque<uint32_t>& recent = recentQueries[registry - 1];
+    const uint32_t now = host.TickMilliseconds(), minute = host.MinuteMilliseconds();
+    // Unsigned differences survive the tick count's wrap.
+    while (!recent.empty() && now - recent.front() >= minute) recent.pop_front();
+    const int32_t budget = options.QueriesPerMinute[registry - 1];
+    if (budget <= 0 || recent.size() < static_cast<size_t>(budget)) return 0;
+    // The oldest query that still counts must be a minute old.
+    return recent[recent.size() - static_cast<size_t>(budget)] + minute - now;
 }
 
 void LookupScheduler::SetLimited(LookupItem& item, const char* rawText) {

@@ -9,8 +9,11 @@
 // a block (RIPE server family: %ERROR:201/202) until the next 00:00 UTC, kept
 // in Options::BlockedUntil so that it outlives the program; a rate limit or
 // too many connections pauses the run and asks the same item again.
+// Before that happens, Options::QueriesPerMinute paces each registry: the run
+// waits rather than ask one more than its budget in any minute.
 
 #include <cstdint>
+#include <deque>
 
 #include "whois/denial.h"
 
@@ -39,6 +42,8 @@ class LookupHost {
     virtual int64_t NowUtc() = 0;
     // The length of a minute of back-off, in timer milliseconds.
     virtual uint32_t MinuteMilliseconds() = 0;
+    // A millisecond count that only moves on (it may wrap), for pacing.
+    virtual uint32_t TickMilliseconds() = 0;
     virtual void KillPauseTimer() = 0;
     // Refreshes the rows whose items changed.
     virtual void RefreshRows() = 0;
@@ -99,6 +104,9 @@ class LookupScheduler {
     void OnDenial(LookupItem& item, Denial denial, const char* answer);
     // The item at currentIndex, with rawText for its pane.
     void SetLimited(LookupItem& item, const char* rawText);
+    // Timer milliseconds until the registry may be asked within its budget
+    // per minute; 0 when now.
+    uint32_t PacingWait(int32_t registry);
     void EndRun();
     bool PauseDue() const;
 
@@ -110,5 +118,7 @@ class LookupScheduler {
     Phase phase = Phase::Idle;
     int referrals = 0;
     int denialRetries = 0;
+    // Per registry, the ticks of its queries in the last minute, oldest first.
+    std::deque<uint32_t> recentQueries[5];
     bool continueItem = false;  // the next StartNextLookup asks the same item again (referral, retry)
 };

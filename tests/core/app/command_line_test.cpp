@@ -82,7 +82,8 @@ TEST(SettingsFile, RegistryBlocksAreTwelveDigitsAndWrittenOnlyWhileTheyLast) {
     store.values = {{"G/ArinBlockedUntil", "20261208000x"},
                     {"G/RipeBlockedUntil", "202612080000"},
                     {"G/ApnicBlockedUntil", "2026120800"},
-                    {"G/LacnicBlockedUntil", "2026120800001"}};
+                    {"G/LacnicBlockedUntil", "2026120800001"},
+                    {"G/RipeQueriesPerMinute", "3"}};
     Options options;
     SettingsFile r(&store, SettingsFile::Read, "C:\\x.cfg", "G"), w(&store, SettingsFile::Write, "C:\\x.cfg", "G");
     ExchangeOptionKeys(r, options);
@@ -90,8 +91,11 @@ TEST(SettingsFile, RegistryBlocksAreTwelveDigitsAndWrittenOnlyWhileTheyLast) {
     ExchangeOptionKeys(w, options);
     std::string blocked;
     for (const auto& [key, value] : store.values)
-        blocked += key.find("Blocked") != key.npos ? key + "=" + value + " " : "";
-    EXPECT_EQ(blocked, "G/AfrinicBlockedUntil=202701010000 G/RipeBlockedUntil=202612080000 ");
+        blocked += key.find("Blocked") != key.npos || key.find("PerMinute") != key.npos ? key + "=" + value + " " : "";
+    EXPECT_EQ(blocked,
+              "G/AfrinicBlockedUntil=202701010000 G/AfrinicQueriesPerMinute=0 G/ApnicQueriesPerMinute=0 "
+              "G/ArinQueriesPerMinute=0 G/LacnicQueriesPerMinute=5 G/RipeBlockedUntil=202612080000 "
+              "G/RipeQueriesPerMinute=3 ");
 }
 
 TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {

@@ -55,10 +55,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void PostLookupFailure() override { Log("post-fail"); }
     const char* AnswerText() override { return answer.c_str(); }
     bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
-    void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(ms)); }
+    void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(pending = ms)); }
     void KillPauseTimer() override { Log("unpause"); }
     int64_t NowUtc() override { return 1796610600; }
     uint32_t MinuteMilliseconds() override { return 60000; }
+    uint32_t TickMilliseconds() override { return tick; }
     void RefreshRows() override {
         std::string rows;
         for (int i = 0; i < list.ItemCount(); ++i) rows += " WRSFPL"[static_cast<int>(list.At(i)->status)];
@@ -73,11 +74,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
-    // PauseTime [1: no answer can be kept]" (no registry blocked), "blocked:registry YYYYMMDDHHMM", "blocked" (the
-    // registries blocked), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation),
-    // "timer" (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per
-    // item: registry to ask, source of the record, answer kept or its first line), or the name of the answer that
-    // arrives.
+    // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced), "perminute:registry n",
+    // "wait:ms" (the ticks move on, as by the pause when "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked"
+    // (the registries blocked), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer"
+    // (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per item:
+    // registry to ask, source of the record, answer kept or its first line), or the name of the answer that arrives.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -87,6 +88,8 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 startResult = 1;
                 storeFails = 0;
                 std::fill_n(options.BlockedUntil[0], sizeof options.BlockedUntil, '\0');
+                std::fill_n(options.QueriesPerMinute, 5, 0);
+                tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
             } else if (action.rfind("run:", 0) == 0) {
@@ -101,9 +104,14 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 for (int i = 0; i < 5; ++i)
                     if (!registry && options.BlockedUntil[i][0])
                         Log(std::to_string(i + 1) + "=" + options.BlockedUntil[i]);
+            } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0) {
+                int number = 0, budget = 0;
+                std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget;
+                if (action[0] == 'w') tick += static_cast<uint32_t>(number);
+                if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
             } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
                 if (action == "fail") scheduler.OnLookupDone(1);
-                if (action == "timer") scheduler.StartNextLookup();
+                if (action == "timer") tick += pending, pending = 0, scheduler.StartNextLookup();
                 if (action == "stop") scheduler.StopRun();
                 if (action == "refuse") startResult = 0;
             } else if (action == "records") {
@@ -130,6 +138,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     int32_t currentIndex = 0, running = 0;
     LookupScheduler scheduler;
     int startResult = 1, storeFails = 0;
+    uint32_t tick = 0, pending = 0;
     std::string answer, events;
 };
 
@@ -148,7 +157,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 20);
+    EXPECT_EQ(scripts, 23);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
