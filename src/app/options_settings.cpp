@@ -1,6 +1,8 @@
 #include "app/options_settings.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 void ExchangeOptionKeys(SettingsFile& f, Options& o) {
@@ -38,6 +40,29 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
                                                  "AfrinicQueriesPerMinute"};
     static const int32_t kPerMinuteDefaults[] = {0, 0, 0, 5, 0};
     for (int i = 0; i < 5; ++i) f.ExchangeInteger(kPerMinuteKeys[i], &o.QueriesPerMinute[i], kPerMinuteDefaults[i]);
+    static const char* const kContactKeys[][2] = {{"RipeDailyContacts", "RipeContactsToday"},
+                                                  {"ApnicDailyContacts", "ApnicContactsToday"},
+                                                  {"AfrinicDailyContacts", "AfrinicContactsToday"}};
+    static const int kContactRegistries[] = {1, 2, 4}, kContactDefaults[] = {900, 900, 4500};
+    for (int k = 0; k < 3; ++k) {
+        const int i = kContactRegistries[k];
+        f.ExchangeInteger(kContactKeys[k][0], &o.DailyContacts[i], kContactDefaults[k]);
+        char text[32] = {};
+        if (!f.Reading()) {
+            // Like the blocks: no key until the registry has sent a contact.
+            std::snprintf(text, sizeof text, "%08d,%d", static_cast<int>(o.ContactsDay[i]),
+                          static_cast<int>(o.ContactsToday[i]));
+            if (o.ContactsDay[i] > 0) f.ExchangeString(kContactKeys[k][1], text, "", static_cast<int>(sizeof text));
+            if (o.ContactsDay[i] <= 0) f.Delete(kContactKeys[k][1]);
+            continue;
+        }
+        f.ExchangeString(kContactKeys[k][1], text, "", static_cast<int>(sizeof text));
+        // "YYYYMMDD,N" or nothing counted: eight digits, a comma, up to nine digits.
+        bool valid = std::strlen(text) >= 10 && std::strlen(text) <= 18 && text[8] == ',';
+        for (int c = 0; valid && text[c]; ++c) valid = c == 8 || std::isdigit(static_cast<unsigned char>(text[c]));
+        o.ContactsDay[i] = valid ? std::atoi(text) : 0;
+        o.ContactsToday[i] = valid ? std::atoi(text + 9) : 0;
+    }
 }
 
 bool IsPlacementPlausible(const int rect[4], const int desktop[4]) {

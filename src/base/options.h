@@ -25,4 +25,9 @@ struct Options {
     // Per registry: at most this many queries in any minute; 0 = no limit.
     // LACNIC shuts out clients that ask about ten a minute.
     int32_t QueriesPerMinute[5] = {0, 0, 0, 5, 0};
+    // Per registry of the RIPE server family: the contact objects it may send
+    // a day (0 = no limit), and how many it sent on which UTC day (YYYYMMDD).
+    int32_t DailyContacts[5] = {0, 900, 900, 0, 4500};
+    int32_t ContactsDay[5] = {};
+    int32_t ContactsToday[5] = {};
 };

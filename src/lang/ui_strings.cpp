@@ -55,7 +55,7 @@ const char* AddToPool(StringCache& c, uint32_t id, const char* text) {
 bool IsUiFormatString(uint32_t id) {
     const uint32_t tableId = id & 0xFFFF;
     return tableId == IDS_ITEM_COUNT || tableId == IDS_SELECTED_COUNT || tableId == IDS_PROGRESS ||
-           tableId == IDS_REGISTRY_REFUSED;
+           tableId == IDS_REGISTRY_REFUSED || tableId == IDS_CONTACTS_USED_UP;
 }
 
 void SetUiStringSource(UiStringSource* source) {

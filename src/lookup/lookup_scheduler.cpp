@@ -1,6 +1,7 @@
 #include "lookup/lookup_scheduler.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "input/address_list.h"
@@ -8,6 +9,7 @@
 #include "lang/ui_strings.h"
 #include "resources/resource_ids.h"
 #include "whois/arin_parser.h"
+#include "whois/contact_count.h"
 #include "whois/lacnic_parser.h"
 #include "whois/ripe_parser.h"
 #include "whois/whois_record.h"
@@ -42,6 +44,14 @@ void FormatUtcMinute(int64_t seconds, char out[13]) {
 
 bool IsRegistryId(int32_t registry) {
     return registry >= 1 && registry <= 5;
+}
+
+// The UTC day of a time as the number YYYYMMDD.
+int32_t UtcDay(int64_t seconds) {
+    char text[13];
+    FormatUtcMinute(seconds, text);
+    text[8] = '\0';
+    return static_cast<int32_t>(std::atoi(text));
 }
 
 }  // namespace
@@ -128,6 +138,7 @@ void LookupScheduler::OnLookupDone(int failed) {
             OnDenial(*item, denial, answer);
             return;
         }
+        CountContacts(item->registry, answer);
         const int result = ParseAnswer(item->registry, &record, answer);
         if (result > 0) {
             if (referrals < kMaxReferrals) {
@@ -159,10 +170,17 @@ bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
     FormatUtcMinute(host.NowUtc(), now);
     // A block that has passed is forgotten, and so leaves the settings.
     if (until[0] && std::strcmp(until, now) <= 0) until[0] = '\0';
-    if (!until[0]) return false;
-    char when[24], note[512];
+    const bool usedUp = !until[0] && ContactsUsedUp(item.registry, UtcDay(host.NowUtc()));
+    if (!until[0] && !usedUp) return false;
+    char midnight[13], when[24], note[512];
+    if (usedUp) {
+        // The registry's count, and so ours, starts again at 00:00 UTC.
+        const int64_t seconds = host.NowUtc();
+        FormatUtcMinute(((seconds >= 0 ? seconds : seconds - 86399) / 86400 + 1) * 86400, midnight);
+        until = midnight;
+    }
     std::snprintf(when, sizeof when, "%.4s-%.2s-%.2s %.2s:%.2s", until, until + 4, until + 6, until + 8, until + 10);
-    std::snprintf(note, sizeof note, GetUiString(IDS_REGISTRY_REFUSED),
+    std::snprintf(note, sizeof note, GetUiString(usedUp ? IDS_CONTACTS_USED_UP : IDS_REGISTRY_REFUSED),
                   GetUiString(IDS_REGISTRY_BASE + static_cast<uint32_t>(item.registry)), when);
     SetLimited(item, note);
     return true;
@@ -205,6 +223,25 @@ uint32_t LookupScheduler::PacingWait(int32_t registry) {
     if (budget <= 0 || recent.size() < static_cast<size_t>(budget)) return 0;
     // The oldest query that still counts must be a minute old.
     return recent[recent.size() - static_cast<size_t>(budget)] + minute - now;
+}
+
+bool LookupScheduler::ContactsUsedUp(int32_t registry, int32_t today) const {
+    if (!IsRegistryId(registry) || options.DailyContacts[registry - 1] <= 0) return false;
+    const int i = registry - 1;
+    const int64_t used = options.ContactsDay[i] == today ? options.ContactsToday[i] : 0;
+    // The next answer may hold as many as the largest one today, and one at least.
+    const int64_t next = largestDay[i] == today && largestAnswer[i] > 1 ? largestAnswer[i] : 1;
+    return used + next > options.DailyContacts[i];
+}
+
+void LookupScheduler::CountContacts(int32_t registry, const char* answer) {
+    if (!IsRegistryId(registry) || options.DailyContacts[registry - 1] <= 0) return;
+    const int i = registry - 1, today = UtcDay(host.NowUtc()), contacts = CountContactObjects(answer);
+    if (options.ContactsDay[i] != today) options.ContactsToday[i] = 0;
+    if (largestDay[i] != today) largestAnswer[i] = 0;
+    options.ContactsDay[i] = largestDay[i] = today;
+    if (contacts > largestAnswer[i]) largestAnswer[i] = contacts;
+    if (options.ContactsToday[i] < 0x7FFFFFFF - contacts) options.ContactsToday[i] += contacts;
 }
 
 void LookupScheduler::SetLimited(LookupItem& item, const char* rawText) {

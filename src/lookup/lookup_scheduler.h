@@ -10,7 +10,9 @@
 // in Options::BlockedUntil so that it outlives the program; a rate limit or
 // too many connections pauses the run and asks the same item again.
 // Before that happens, Options::QueriesPerMinute paces each registry: the run
-// waits rather than ask one more than its budget in any minute.
+// waits rather than ask one more than its budget in any minute; and a
+// registry of the RIPE server family is asked nothing more for the day once
+// its next answer could pass Options::DailyContacts.
 
 #include <cstdint>
 #include <deque>
@@ -96,8 +98,9 @@ class LookupScheduler {
 
   private:
     void AdvanceToNext();
-    // Whether the item's registry refuses queries now; if so the item is
-    // Limited with a note saying until when.
+    // Whether the item's registry refuses queries now, or would send more
+    // contacts than today's budget; if so the item is Limited with a note
+    // saying until when.
     bool LimitIfBlocked(LookupItem& item);
     // A denial in the answer: the registry blocked, or a pause before the
     // same item is asked again.
@@ -107,6 +110,9 @@ class LookupScheduler {
     // Timer milliseconds until the registry may be asked within its budget
     // per minute; 0 when now.
     uint32_t PacingWait(int32_t registry);
+    // Whether the registry's next answer could pass its contacts of the day.
+    bool ContactsUsedUp(int32_t registry, int32_t today) const;
+    void CountContacts(int32_t registry, const char* answer);
     void EndRun();
     bool PauseDue() const;
 
@@ -120,5 +126,7 @@ class LookupScheduler {
     int denialRetries = 0;
     // Per registry, the ticks of its queries in the last minute, oldest first.
     std::deque<uint32_t> recentQueries[5];
+    // Per registry, the most contacts one answer held on largestDay (YYYYMMDD).
+    int32_t largestAnswer[5] = {}, largestDay[5] = {};
     bool continueItem = false;  // the next StartNextLookup asks the same item again (referral, retry)
 };

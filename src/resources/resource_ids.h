@@ -133,6 +133,8 @@
 #define IDS_REGISTRY_AFRINIC 545
 // The raw answer of an item not asked: the registry's name, then until when (UTC)
 #define IDS_REGISTRY_REFUSED 550
+// The same for a registry whose contacts of the day are used up
+#define IDS_CONTACTS_USED_UP 551
 #define IDS_WHOIS_FILTER_TEXT 561
 #define IDS_WHOIS_FILTER_ALL 562
 // Column headers of the result list

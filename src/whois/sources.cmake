@@ -3,6 +3,7 @@ list(APPEND OL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/arin_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bin_file_loader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bin_resources.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/contact_count.cpp
   ${CMAKE_CURRENT_LIST_DIR}/country_tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/denial.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lacnic_parser.cpp

@@ -77,13 +77,12 @@ TEST(SettingsFile, ValuesAsTheProfileApiReadsThemAndBytesAsHexPairs) {
     EXPECT_EQ(EncodeHexBytes(out, 4), "2C 00 0F 09");
 }
 
-TEST(SettingsFile, RegistryBlocksAreTwelveDigitsAndWrittenOnlyWhileTheyLast) {
+TEST(SettingsFile, RegistryBlocksAndContactCountsAreCheckedAndWrittenOnlyWhileSet) {
     FakeProfileStore store;
-    store.values = {{"G/ArinBlockedUntil", "20261208000x"},
-                    {"G/RipeBlockedUntil", "202612080000"},
-                    {"G/ApnicBlockedUntil", "2026120800"},
-                    {"G/LacnicBlockedUntil", "2026120800001"},
-                    {"G/RipeQueriesPerMinute", "3"}};
+    store.values = {{"G/ArinBlockedUntil", "20261208000x"},   {"G/RipeBlockedUntil", "202612080000"},
+                    {"G/ApnicBlockedUntil", "2026120800"},    {"G/LacnicBlockedUntil", "2026120800001"},
+                    {"G/RipeContactsToday", "20261207,12"},   {"G/ApnicContactsToday", "2026120,12"},
+                    {"G/AfrinicContactsToday", "20261207,1x"}};
     Options options;
     SettingsFile r(&store, SettingsFile::Read, "C:\\x.cfg", "G"), w(&store, SettingsFile::Write, "C:\\x.cfg", "G");
     ExchangeOptionKeys(r, options);
@@ -91,11 +90,9 @@ TEST(SettingsFile, RegistryBlocksAreTwelveDigitsAndWrittenOnlyWhileTheyLast) {
     ExchangeOptionKeys(w, options);
     std::string blocked;
     for (const auto& [key, value] : store.values)
-        blocked += key.find("Blocked") != key.npos || key.find("PerMinute") != key.npos ? key + "=" + value + " " : "";
+        blocked += key.find("Blocked") != key.npos || key.find("Today") != key.npos ? key + "=" + value + " " : "";
     EXPECT_EQ(blocked,
-              "G/AfrinicBlockedUntil=202701010000 G/AfrinicQueriesPerMinute=0 G/ApnicQueriesPerMinute=0 "
-              "G/ArinQueriesPerMinute=0 G/LacnicQueriesPerMinute=5 G/RipeBlockedUntil=202612080000 "
-              "G/RipeQueriesPerMinute=3 ");
+              "G/AfrinicBlockedUntil=202701010000 G/RipeBlockedUntil=202612080000 G/RipeContactsToday=20261207,12 ");
 }
 
 TEST(SettingsFile, PathIsTheProgramsNameUpToItsLastDotInItsOwnFolder) {

@@ -46,6 +46,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
         options.ResolveIPAddr = 0;
         strings.translated[IDS_REGISTRY_REFUSED] = "%s refused further queries until %s UTC";
+        strings.translated[IDS_CONTACTS_USED_UP] = "%s: contacts used up until %s UTC";
     }
     int StartQuery(uint32_t ip, int32_t registry) override {
         Log("?" + std::to_string(list.FindAddress(ip) + 1) + "@" + std::to_string(registry));
@@ -75,10 +76,12 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
     // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced), "perminute:registry n",
+    // "contacts:registry budget YYYYMMDD count",
     // "wait:ms" (the ticks move on, as by the pause when "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked"
-    // (the registries blocked), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer"
-    // (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more), "records" (per item:
-    // registry to ask, source of the record, answer kept or its first line), or the name of the answer that arrives.
+    // (the registries blocked, and the contacts counted), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed
+    // conversation), "timer" (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more),
+    // "records" (per item: registry to ask, source of the record, answer kept or its first line), or the name of the
+    // answer that arrives.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -88,7 +91,8 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 startResult = 1;
                 storeFails = 0;
                 std::fill_n(options.BlockedUntil[0], sizeof options.BlockedUntil, '\0');
-                std::fill_n(options.QueriesPerMinute, 5, 0);
+                for (int32_t* perRegistry : {options.QueriesPerMinute, options.DailyContacts, options.ContactsDay})
+                    std::fill_n(perRegistry, 5, 0);
                 tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
@@ -101,14 +105,20 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 int registry = 0;
                 if (std::istringstream(action.substr(std::min(action.size(), size_t{8}))) >> registry)
                     action.copy(options.BlockedUntil[registry - 1], 12, action.size() - 12);
-                for (int i = 0; i < 5; ++i)
-                    if (!registry && options.BlockedUntil[i][0])
-                        Log(std::to_string(i + 1) + "=" + options.BlockedUntil[i]);
-            } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0) {
-                int number = 0, budget = 0;
-                std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget;
+                for (int i = 0; !registry && i < 5; ++i) {
+                    if (options.BlockedUntil[i][0]) Log(std::to_string(i + 1) + "=" + options.BlockedUntil[i]);
+                    if (options.ContactsDay[i])
+                        Log(std::to_string(i + 1) + ":" + std::to_string(options.ContactsDay[i]) + "," +
+                            std::to_string(options.ContactsToday[i]));
+                }
+            } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0 ||
+                       action.rfind("contacts:", 0) == 0) {
+                int number = 0, budget = 0, day = 0, count = 0;
+                std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget >> day >> count;
                 if (action[0] == 'w') tick += static_cast<uint32_t>(number);
                 if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
+                if (action[0] == 'c') options.DailyContacts[number - 1] = budget, options.ContactsDay[number - 1] = day;
+                if (action[0] == 'c') options.ContactsToday[number - 1] = count;
             } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
                 if (action == "fail") scheduler.OnLookupDone(1);
                 if (action == "timer") tick += pending, pending = 0, scheduler.StartNextLookup();
@@ -157,7 +167,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 23);
+    EXPECT_EQ(scripts, 25);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 

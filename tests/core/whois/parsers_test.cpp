@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "whois/contact_count.h"
 #include "whois/country_tables.h"
 #include "whois/denial.h"
 #include "whois_test_support.h"
@@ -65,6 +66,19 @@ TEST(Denials, AreFoundWhereverTheyStand) {
               "denials/apnic_1=1 denials/apnic_2=1 denials/apnic_3=1 denials/lacnic_1=3 denials/lacnic_2=3 "
               "denials/ripe_1=1 denials/ripe_2=1 denials/ripe_3=1 denials/ripe_4=1 denials/ripe_6=2 denials/ripe_7=1 "
               "lacnic/rate_limit_exceeded=3");
+}
+
+// The table of answers and their contacts in contacts.table; no answer at all counts none.
+TEST(ContactObjects, CountAsTheRegistriesCountThem) {
+    std::istringstream table(ReadWhoisAnswer("contacts.table"));
+    std::string counted = std::to_string(CountContactObjects(nullptr)) + "\n", expected = "0\n";
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::string file = line.substr(0, line.find(' '));
+        counted += file + " " + std::to_string(CountContactObjects(ReadWhoisAnswer(file).c_str())) + "\n";
+        expected += line + "\n";
+    }
+    EXPECT_EQ(counted, expected);
 }
 
 std::string Field(const WhoisRecord& record, int result, const std::string& name) {
