@@ -40,6 +40,7 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
                                                  "AfrinicQueriesPerMinute"};
     static const int32_t kPerMinuteDefaults[] = {0, 0, 0, 5, 0};
     for (int i = 0; i < 5; ++i) f.ExchangeInteger(kPerMinuteKeys[i], &o.QueriesPerMinute[i], kPerMinuteDefaults[i]);
+    f.ExchangeInteger("ReuseMaxAddresses", &o.ReuseMaxAddresses, 256);
     static const char* const kContactKeys[][2] = {{"RipeDailyContacts", "RipeContactsToday"},
                                                   {"ApnicDailyContacts", "ApnicContactsToday"},
                                                   {"AfrinicDailyContacts", "AfrinicContactsToday"}};

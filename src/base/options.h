@@ -30,4 +30,7 @@ struct Options {
     int32_t DailyContacts[5] = {0, 900, 900, 0, 4500};
     int32_t ContactsDay[5] = {};
     int32_t ContactsToday[5] = {};
+    // An answer whose block holds at most this many addresses also serves the
+    // later addresses of the run inside it; 0 = never.
+    int32_t ReuseMaxAddresses = 256;
 };

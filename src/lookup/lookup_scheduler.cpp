@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/address_helpers.h"
 #include "input/address_list.h"
 #include "base/options.h"
 #include "lang/ui_strings.h"
@@ -46,6 +47,12 @@ bool IsRegistryId(int32_t registry) {
     return registry >= 1 && registry <= 5;
 }
 
+// An address as a number that grows with it.
+uint32_t HostOrder(uint32_t address) {
+    return AddressOctet(address, 0) << 24 | AddressOctet(address, 1) << 16 | AddressOctet(address, 2) << 8 |
+           AddressOctet(address, 3);
+}
+
 // The UTC day of a time as the number YYYYMMDD.
 int32_t UtcDay(int64_t seconds) {
     char text[13];
@@ -74,6 +81,7 @@ void LookupScheduler::StartRun() {
     currentIndex = 0;
     running = 1;
     continueItem = false;
+    reusableBlocks.clear();
     StartNextLookup();
 }
 
@@ -88,7 +96,8 @@ void LookupScheduler::StartNextLookup() {
     // A loop, not a call per item, so that a long list of a blocked registry
     // does not deepen the stack.
     bool skipped = false;
-    for (; currentIndex >= 0 && currentIndex < list.ItemCount() && LimitIfBlocked(*list.At(currentIndex));
+    for (; currentIndex >= 0 && currentIndex < list.ItemCount() &&
+           (ReuseEarlierAnswer(*list.At(currentIndex)) || LimitIfBlocked(*list.At(currentIndex)));
          ++currentIndex) {
         skipped = true;
         referrals = denialRetries = 0;
@@ -154,6 +163,10 @@ void LookupScheduler::OnLookupDone(int failed) {
         } else if (result == 0 && item->rawText && host.StoreAnswer(*item->rawText, answer)) {
             item->record = record;
             list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
+            const uint32_t from = HostOrder(record.fromIp), to = HostOrder(record.toIp);
+            if (record.fromIp && from <= to && options.ReuseMaxAddresses > 0 &&
+                uint64_t{to} - from < static_cast<uint64_t>(options.ReuseMaxAddresses))
+                reusableBlocks.emplace(from, currentIndex);
         } else {
             // An answer that cannot be parsed, or kept for its pane, fails.
             list.SetItemStatus(currentIndex, LookupStatus::Failed);
@@ -223,6 +236,24 @@ uint32_t LookupScheduler::PacingWait(int32_t registry) {
     if (budget <= 0 || recent.size() < static_cast<size_t>(budget)) return 0;
     // The oldest query that still counts must be a minute old.
     return recent[recent.size() - static_cast<size_t>(budget)] + minute - now;
+}
+
+bool LookupScheduler::ReuseEarlierAnswer(LookupItem& item) {
+    const uint32_t ip = HostOrder(item.ip);
+    // Only blocks that start at most ReuseMaxAddresses before the address can hold it.
+    const uint32_t reach = options.ReuseMaxAddresses > 0 ? static_cast<uint32_t>(options.ReuseMaxAddresses) : 0;
+    const auto first = reusableBlocks.lower_bound(ip > reach ? ip - reach : 0);
+    for (auto block = first; block != reusableBlocks.end() && block->first <= ip; ++block) {
+        const LookupItem* source = list.At(block->second);
+        if (!source || source == &item || source->status != LookupStatus::Succeeded) continue;
+        if (HostOrder(source->record.toIp) < ip || !item.rawText || !host.StoreAnswer(*item.rawText, source->RawText()))
+            continue;
+        item.registry = source->registry;
+        item.record = source->record;
+        list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
+        return true;
+    }
+    return false;
 }
 
 bool LookupScheduler::ContactsUsedUp(int32_t registry, int32_t today) const {

@@ -12,10 +12,12 @@
 // Before that happens, Options::QueriesPerMinute paces each registry: the run
 // waits rather than ask one more than its budget in any minute; and a
 // registry of the RIPE server family is asked nothing more for the day once
-// its next answer could pass Options::DailyContacts.
+// its next answer could pass Options::DailyContacts. An address inside the
+// small block of an earlier answer of the run is not asked at all.
 
 #include <cstdint>
 #include <deque>
+#include <map>
 
 #include "whois/denial.h"
 
@@ -113,6 +115,9 @@ class LookupScheduler {
     // Whether the registry's next answer could pass its contacts of the day.
     bool ContactsUsedUp(int32_t registry, int32_t today) const;
     void CountContacts(int32_t registry, const char* answer);
+    // Gives the item the answer of an earlier item of the run whose block
+    // holds its address; false when there is none.
+    bool ReuseEarlierAnswer(LookupItem& item);
     void EndRun();
     bool PauseDue() const;
 
@@ -128,5 +133,8 @@ class LookupScheduler {
     std::deque<uint32_t> recentQueries[5];
     // Per registry, the most contacts one answer held on largestDay (YYYYMMDD).
     int32_t largestAnswer[5] = {}, largestDay[5] = {};
+    // The items of this run that succeeded with a block small enough to
+    // serve others, by the block's first address in host order.
+    std::multimap<uint32_t, int> reusableBlocks;
     bool continueItem = false;  // the next StartNextLookup asks the same item again (referral, retry)
 };

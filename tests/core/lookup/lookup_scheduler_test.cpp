@@ -75,13 +75,12 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
     void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
-    // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced), "perminute:registry n",
-    // "contacts:registry budget YYYYMMDD count",
-    // "wait:ms" (the ticks move on, as by the pause when "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked"
-    // (the registries blocked, and the contacts counted), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed
-    // conversation), "timer" (the pause timer, or a stray start), "stop", "refuse" (no conversation starts any more),
-    // "records" (per item: registry to ask, source of the record, answer kept or its first line), or the name of the
-    // answer that arrives.
+    // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced, no reuse), "perminute:registry
+    // n", "reuse:n", "contacts:registry budget YYYYMMDD count", "wait:ms" (the ticks move on, as by the pause when
+    // "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked" (the registries blocked, and the contacts counted),
+    // "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer, or a stray
+    // start), "stop", "refuse" (no conversation starts any more), "records" (per item: registry to ask, source of the
+    // record, answer kept or its first line), or the name of the answer that arrives.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -93,6 +92,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                 std::fill_n(options.BlockedUntil[0], sizeof options.BlockedUntil, '\0');
                 for (int32_t* perRegistry : {options.QueriesPerMinute, options.DailyContacts, options.ContactsDay})
                     std::fill_n(perRegistry, 5, 0);
+                options.ReuseMaxAddresses = 0;
                 tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
@@ -112,10 +112,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost {
                             std::to_string(options.ContactsToday[i]));
                 }
             } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0 ||
-                       action.rfind("contacts:", 0) == 0) {
+                       action.rfind("reuse:", 0) == 0 || action.rfind("contacts:", 0) == 0) {
                 int number = 0, budget = 0, day = 0, count = 0;
                 std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget >> day >> count;
                 if (action[0] == 'w') tick += static_cast<uint32_t>(number);
+                if (action[0] == 'r') options.ReuseMaxAddresses = number;
                 if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
                 if (action[0] == 'c') options.DailyContacts[number - 1] = budget, options.ContactsDay[number - 1] = day;
                 if (action[0] == 'c') options.ContactsToday[number - 1] = count;
@@ -167,7 +168,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 25);
+    EXPECT_EQ(scripts, 28);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
