@@ -20,7 +20,7 @@ uint32_t TimeoutFromEnvironment(const char* name, uint32_t fallback) {
 }  // namespace
 
 LookupEngine::LookupEngine(HWND window, AddressList& list, Options& options, LookupUi& ui)
-    : window(window), list(list), ui(ui), scheduler(list, *this, options, currentIndex, running), resolver(&list) {
+    : window(window), list(list), scheduler(list, *this, ui, options, currentIndex, running), resolver(&list) {
     connection.connectTimeoutMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_CONNECT_TIMEOUT_MS", WhoisConnection::kConnectTimeoutMs);
     connection.idleTimeoutMs =

@@ -14,18 +14,6 @@
 #include "lookup/name_resolver.h"
 #include "lookup/whois_connection.h"
 
-// What a run shows in the window that owns the engine.
-class LookupUi {
-  public:
-    virtual ~LookupUi() = default;
-    virtual void ShowProgress(int number) = 0;
-    virtual void UpdateCommandStates() = 0;
-    virtual void UpdateStatusBar() = 0;
-    virtual void ShowSelectedAnswer() = 0;
-    virtual void FocusList() = 0;
-    virtual void RunEnded() = 0;
-};
-
 class LookupEngine : private LookupHost {
   public:
     // window receives the conversation's messages and the pause timer.
@@ -58,16 +46,9 @@ class LookupEngine : private LookupHost {
     uint32_t MinuteMilliseconds() override { return minuteMs; }
     uint32_t TickMilliseconds() override { return GetTickCount(); }
     void RefreshRows() override;
-    void ShowProgress(int number) override { ui.ShowProgress(number); }
-    void UpdateCommandStates() override { ui.UpdateCommandStates(); }
-    void UpdateStatusBar() override { ui.UpdateStatusBar(); }
-    void ShowSelectedAnswer() override { ui.ShowSelectedAnswer(); }
-    void FocusList() override { ui.FocusList(); }
-    void RunEnded() override { ui.RunEnded(); }
 
     HWND window;
     AddressList& list;
-    LookupUi& ui;
     int32_t currentIndex = 0;
     int32_t running = 0;
     uint32_t minuteMs = 60000;

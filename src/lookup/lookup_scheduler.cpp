@@ -67,9 +67,9 @@ bool LookupHost::StoreAnswer(TextBuffer& raw, const char* answer) {
     return raw.SetText(answer);
 }
 
-LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, Options& options_, int32_t& currentIndex_,
-                                 int32_t& running_)
-    : list(list_), host(host_), options(options_), currentIndex(currentIndex_), running(running_) {}
+LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, LookupUi& ui_, Options& options_,
+                                 int32_t& currentIndex_, int32_t& running_)
+    : list(list_), host(host_), ui(ui_), options(options_), currentIndex(currentIndex_), running(running_) {}
 
 uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
     if (pauseTime <= 0) return 0;
@@ -117,9 +117,9 @@ void LookupScheduler::StartNextLookup() {
         host.SetPauseTimer(wait);
         return;
     }
-    host.UpdateCommandStates();
+    ui.UpdateCommandStates();
     list.SetItemStatus(currentIndex, LookupStatus::Retrieving);
-    host.ShowProgress(currentIndex + 1);
+    ui.ShowProgress(currentIndex + 1);
     host.RefreshRows();
 
     if (IsRegistryId(item->registry)) recentQueries[item->registry - 1].push_back(host.TickMilliseconds());
@@ -303,13 +303,13 @@ void LookupScheduler::AdvanceToNext() {
 void LookupScheduler::EndRun() {
     running = 0;
     phase = Phase::Idle;
-    host.UpdateCommandStates();
+    ui.UpdateCommandStates();
     list.SelectDefaultRow();
     host.RefreshRows();
-    host.UpdateStatusBar();
-    host.ShowSelectedAnswer();
-    host.FocusList();
-    host.RunEnded();
+    ui.UpdateStatusBar();
+    ui.ShowSelectedAnswer();
+    ui.FocusList();
+    ui.RunEnded();
 }
 
 void LookupScheduler::StopRun() {
@@ -323,7 +323,7 @@ void LookupScheduler::StopRun() {
     if (currentIndex >= 0 && currentIndex < list.ItemCount()) {
         list.SetItemStatus(currentIndex, LookupStatus::Waiting);
     }
-    host.UpdateCommandStates();
+    ui.UpdateCommandStates();
     host.RefreshRows();
-    host.UpdateStatusBar();
+    ui.UpdateStatusBar();
 }

@@ -26,6 +26,21 @@ class LookupItem;
 struct Options;
 struct TextBuffer;
 
+// What a run shows in the window that owns it.
+class LookupUi {
+  public:
+    virtual ~LookupUi() = default;
+    // The progress text with the 1-based number of the item being asked.
+    virtual void ShowProgress(int number) = 0;
+    virtual void UpdateCommandStates() = 0;
+    virtual void UpdateStatusBar() = 0;
+    virtual void ShowSelectedAnswer() = 0;
+    virtual void FocusList() = 0;
+    // The run has ended after its last item (not on Stop).
+    virtual void RunEnded() = 0;
+};
+
+// The platform's side of a run: conversations, timers, clocks and rows.
 class LookupHost {
   public:
     virtual ~LookupHost() = default;
@@ -51,14 +66,6 @@ class LookupHost {
     virtual void KillPauseTimer() = 0;
     // Refreshes the rows whose items changed.
     virtual void RefreshRows() = 0;
-    // The progress text with the 1-based number of the item being asked.
-    virtual void ShowProgress(int number) = 0;
-    virtual void UpdateCommandStates() = 0;
-    virtual void UpdateStatusBar() = 0;
-    virtual void ShowSelectedAnswer() = 0;
-    virtual void FocusList() = 0;
-    // The run has ended after its last item (not on Stop).
-    virtual void RunEnded() = 0;
 };
 
 class LookupScheduler {
@@ -78,7 +85,7 @@ class LookupScheduler {
     // currentIndex and running are the main window's members: the scheduler
     // works on them so that the window (command states) sees the same values.
     // A block the scheduler meets is written into options.BlockedUntil.
-    LookupScheduler(AddressList& list_, LookupHost& host_, Options& options_, int32_t& currentIndex_,
+    LookupScheduler(AddressList& list_, LookupHost& host_, LookupUi& ui_, Options& options_, int32_t& currentIndex_,
                     int32_t& running_);
 
     // A new run from the first item, whatever the last one left pending.
@@ -123,6 +130,7 @@ class LookupScheduler {
 
     AddressList& list;
     LookupHost& host;
+    LookupUi& ui;
     Options& options;
     int32_t& currentIndex;
     int32_t& running;

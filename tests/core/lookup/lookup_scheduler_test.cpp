@@ -41,9 +41,9 @@ std::string ReadAnswer(const std::string& name) {
 // The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
 // progress, "busy"/"idle" the command states as `running` then is, and a refresh as the statuses of the items:
 // [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused, [L]imited. Its clock stands at 2026-12-07 02:30 UTC.
-class SchedulerTest : public ::testing::Test, public LookupHost {
+class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi {
   protected:
-    SchedulerTest() : list(&options), scheduler(list, *this, options, currentIndex, running) {
+    SchedulerTest() : list(&options), scheduler(list, *this, *this, options, currentIndex, running) {
         options.ResolveIPAddr = 0;
         strings.translated[IDS_REGISTRY_REFUSED] = "%s refused further queries until %s UTC";
         strings.translated[IDS_CONTACTS_USED_UP] = "%s: contacts used up until %s UTC";
