@@ -12,20 +12,13 @@
 #include "framework/window_base.h"
 #include "lang/format_conversions.h"
 #include "resources/resource_ids.h"
+#include "../common/resource_ids_file.h"
 #include "win_test_support.h"
 
 namespace {
 
-// name -> value of every #define of resource_ids.h with this prefix.
 std::map<std::string, int> Ids(const std::string& prefix) {
-    std::ifstream in(OL_SOURCE_DIR "/resources/resource_ids.h");
-    std::map<std::string, int> ids;
-    std::string define, name;
-    int value = 0;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        if (words >> define >> name >> value && define == "#define" && name.rfind(prefix, 0) == 0) ids[name] = value;
-    }
+    std::map<std::string, int> ids = ResourceIds(prefix);
     EXPECT_FALSE(ids.empty()) << prefix;
     return ids;
 }

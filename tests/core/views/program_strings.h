@@ -10,20 +10,15 @@
 #include <sstream>
 #include <string>
 
+#include "../../common/resource_ids_file.h"
 #include "lang/ui_strings.h"
 
 inline const std::map<int, std::string>& ProgramStringTable() {
     static const std::map<int, std::string> table = [] {
         const std::string folder = OL_SOURCE_DIR "/resources/";
-        std::map<std::string, int> ids;
+        std::map<std::string, int> ids = ResourceIds("IDS_");
         std::map<int, std::string> texts;
-        std::ifstream header(folder + "resource_ids.h"), script(folder + "Ownerlens.rc");
-        for (std::string line; std::getline(header, line);) {
-            std::istringstream words(line);
-            std::string define, name;
-            int id = 0;
-            if (words >> define >> name >> id && define == "#define" && name.rfind("IDS_", 0) == 0) ids[name] = id;
-        }
+        std::ifstream script(folder + "Ownerlens.rc");
         iconv_t gbk = iconv_open("CP936", "UTF-8");
         for (std::string line; std::getline(script, line);) {
             // A string-table row: IDS_NAME "text", the text up to the line's last quote.
