@@ -41,6 +41,10 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
     static const int32_t kPerMinuteDefaults[] = {0, 0, 0, 5, 0};
     for (int i = 0; i < 5; ++i) f.ExchangeInteger(kPerMinuteKeys[i], &o.QueriesPerMinute[i], kPerMinuteDefaults[i]);
     f.ExchangeInteger("ReuseMaxAddresses", &o.ReuseMaxAddresses, 256);
+    f.ExchangeInteger("MaxConversations", &o.MaxConversations, 1);
+    // One conversation per registry at most, so five at most.
+    if (o.MaxConversations < 1) o.MaxConversations = 1;
+    if (o.MaxConversations > 5) o.MaxConversations = 5;
     static const char* const kContactKeys[][2] = {{"RipeDailyContacts", "RipeContactsToday"},
                                                   {"ApnicDailyContacts", "ApnicContactsToday"},
                                                   {"AfrinicDailyContacts", "AfrinicContactsToday"}};

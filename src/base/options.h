@@ -33,4 +33,6 @@ struct Options {
     // An answer whose block holds at most this many addresses also serves the
     // later addresses of the run inside it; 0 = never.
     int32_t ReuseMaxAddresses = 256;
+    // Conversations open at once, each with another registry: 1 to 5.
+    int32_t MaxConversations = 1;
 };
