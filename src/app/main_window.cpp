@@ -115,7 +115,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == PAUSE_TIMER) {
                 KillTimer(hwnd, PAUSE_TIMER);
-                if (engine) engine->StartNextLookup();
+                if (engine) engine->OnTimer();
             } else if (wParam == REFRESH_TIMER) {
                 RefreshResolvedNames();
             }
@@ -145,7 +145,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (focusWindow && IsWindow(focusWindow)) SetFocus(focusWindow);
             return 0;
         case UM_LOOKUPDONE:
-            if (!shutDown && engine) engine->OnLookupDone(static_cast<int>(wParam));
+            if (!shutDown && engine) engine->OnLookupDone(wParam);
             return 0;
         case UM_SENDERPROCESS:
             senderProcessId = static_cast<DWORD>(lParam);

@@ -20,13 +20,18 @@ uint32_t TimeoutFromEnvironment(const char* name, uint32_t fallback) {
 }  // namespace
 
 LookupEngine::LookupEngine(HWND window, AddressList& list, Options& options, LookupUi& ui)
-    : window(window), list(list), scheduler(list, *this, ui, options, currentIndex, running), resolver(&list) {
-    connection.connectTimeoutMs =
+    : window(window), list(list), scheduler(list, *this, ui, options), resolver(&list) {
+    const uint32_t connectMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_CONNECT_TIMEOUT_MS", WhoisConnection::kConnectTimeoutMs);
-    connection.idleTimeoutMs =
-        TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
-    connection.totalTimeoutMs =
+    const uint32_t idleMs = TimeoutFromEnvironment("OWNERLENS_TEST_IDLE_TIMEOUT_MS", WhoisConnection::kIdleTimeoutMs);
+    const uint32_t totalMs =
         TimeoutFromEnvironment("OWNERLENS_TEST_TOTAL_TIMEOUT_MS", WhoisConnection::kTotalTimeoutMs);
+    for (int i = 0; i < LookupScheduler::kMaxConversations; ++i) {
+        connections[i].conversation = i;
+        connections[i].connectTimeoutMs = connectMs;
+        connections[i].idleTimeoutMs = idleMs;
+        connections[i].totalTimeoutMs = totalMs;
+    }
     // Every back-off is counted in minutes of this length.
     minuteMs = TimeoutFromEnvironment("OWNERLENS_TEST_MINUTE_MS", 60000);
     list.SetReverseResolveStarter(&resolver);
@@ -35,9 +40,8 @@ LookupEngine::LookupEngine(HWND window, AddressList& list, Options& options, Loo
 LookupEngine::~LookupEngine() {
     // Nothing may reach the list once it is released: no socket message, no
     // pause, no reverse name.
-    connection.CancelQuery();
+    for (WhoisConnection& connection : connections) connection.CancelQuery();
     KillTimer(window, PAUSE_TIMER);
-    running = 0;
     list.SetReverseResolveStarter(nullptr);
     resolver.Detach();
 }
@@ -46,17 +50,19 @@ void LookupEngine::StartRun() {
     scheduler.StartRun();
 }
 
-void LookupEngine::StartNextLookup() {
-    scheduler.StartNextLookup();
+void LookupEngine::OnTimer() {
+    scheduler.OnTimer();
 }
 
 void LookupEngine::StopRun() {
     scheduler.StopRun();
 }
 
-void LookupEngine::OnLookupDone(int failed) {
-    if (!connection.TakeOutcome()) return;
-    scheduler.OnLookupDone(failed);
+void LookupEngine::OnLookupDone(WPARAM outcome) {
+    const int conversation = WhoisConnection::OutcomeConversation(outcome);
+    if (conversation < 0 || conversation >= LookupScheduler::kMaxConversations) return;
+    if (!connections[conversation].TakeOutcome()) return;
+    scheduler.OnLookupDone(conversation, WhoisConnection::OutcomeFailed(outcome));
 }
 
 void LookupEngine::ReadServerOverrides(SettingsFile& file) {
@@ -64,24 +70,24 @@ void LookupEngine::ReadServerOverrides(SettingsFile& file) {
     for (int32_t registry = RegistryArin; registry <= RegistryAfrinic; ++registry) {
         char value[kServerHostSize + 16] = {};
         file.ExchangeString(ServerOverrideKey(registry), value, "", static_cast<int>(sizeof value));
-        connection.servers.Set(registry, value);
+        for (WhoisConnection& connection : connections) connection.servers.Set(registry, value);
     }
 }
 
-int LookupEngine::StartQuery(uint32_t ip, int32_t registry) {
-    return connection.StartQuery(window, ip, registry);
+int LookupEngine::StartQuery(int conversation, uint32_t ip, int32_t registry) {
+    return connections[conversation].StartQuery(window, ip, registry);
 }
 
-void LookupEngine::CancelQuery() {
-    connection.CancelQuery();
+void LookupEngine::CancelQueries() {
+    for (WhoisConnection& connection : connections) connection.CancelQuery();
 }
 
-void LookupEngine::PostLookupFailure() {
-    connection.PostStartFailure(window);
+void LookupEngine::PostLookupFailure(int conversation) {
+    connections[conversation].PostStartFailure(window);
 }
 
-const char* LookupEngine::AnswerText() {
-    return connection.ResponseText();
+const char* LookupEngine::AnswerText(int conversation) {
+    return connections[conversation].ResponseText();
 }
 
 void LookupEngine::SetPauseTimer(uint32_t milliseconds) {

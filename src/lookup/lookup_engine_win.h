@@ -1,7 +1,7 @@
 #pragma once
-// The lookup engine inside the program: one WHOIS connection, the scheduler
-// and the reverse name resolution, driven by the socket and timer messages
-// of one window.
+// The lookup engine inside the program: a WHOIS connection per conversation
+// the scheduler may hold open at once, the scheduler and the reverse name
+// resolution, driven by the socket and timer messages of one window.
 
 #include <windows.h>
 
@@ -25,21 +25,22 @@ class LookupEngine : private LookupHost {
 
     // A new run from the first item of the list.
     void StartRun();
-    void StartNextLookup();
+    // PAUSE_TIMER has fired.
+    void OnTimer();
     void StopRun();
     // UM_LOOKUPDONE: outcomes of a conversation that was stopped or replaced
     // meanwhile are dropped.
-    void OnLookupDone(int failed);
-    bool Running() const { return running != 0; }
+    void OnLookupDone(WPARAM outcome);
+    bool Running() const { return scheduler.Running(); }
     // The registries' host overrides, read at start-up only and never
     // written, so that a user's entries stay as they are.
     void ReadServerOverrides(SettingsFile& file);
 
   private:
-    int StartQuery(uint32_t ip, int32_t registry) override;
-    void CancelQuery() override;
-    void PostLookupFailure() override;
-    const char* AnswerText() override;
+    int StartQuery(int conversation, uint32_t ip, int32_t registry) override;
+    void CancelQueries() override;
+    void PostLookupFailure(int conversation) override;
+    const char* AnswerText(int conversation) override;
     void SetPauseTimer(uint32_t milliseconds) override;
     void KillPauseTimer() override;
     int64_t NowUtc() override;
@@ -49,10 +50,8 @@ class LookupEngine : private LookupHost {
 
     HWND window;
     AddressList& list;
-    int32_t currentIndex = 0;
-    int32_t running = 0;
     uint32_t minuteMs = 60000;
-    WhoisConnection connection;
+    WhoisConnection connections[LookupScheduler::kMaxConversations];
     LookupScheduler scheduler;
     AddressListResolver resolver;
 };

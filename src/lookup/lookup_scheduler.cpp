@@ -1,5 +1,6 @@
 #include "lookup/lookup_scheduler.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +48,11 @@ bool IsRegistryId(int32_t registry) {
     return registry >= 1 && registry <= 5;
 }
 
+// The queue of a registry's items; 0 holds the items of no registry.
+int QueueOf(int32_t registry) {
+    return IsRegistryId(registry) ? registry : 0;
+}
+
 // An address as a number that grows with it.
 uint32_t HostOrder(uint32_t address) {
     return AddressOctet(address, 0) << 24 | AddressOctet(address, 1) << 16 | AddressOctet(address, 2) << 8 |
@@ -67,9 +73,8 @@ bool LookupHost::StoreAnswer(TextBuffer& raw, const char* answer) {
     return raw.SetText(answer);
 }
 
-LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, LookupUi& ui_, Options& options_,
-                                 int32_t& currentIndex_, int32_t& running_)
-    : list(list_), host(host_), ui(ui_), options(options_), currentIndex(currentIndex_), running(running_) {}
+LookupScheduler::LookupScheduler(AddressList& list_, LookupHost& host_, LookupUi& ui_, Options& options_)
+    : list(list_), host(host_), ui(ui_), options(options_) {}
 
 uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
     if (pauseTime <= 0) return 0;
@@ -78,105 +83,220 @@ uint32_t LookupScheduler::PauseMilliseconds(int32_t pauseTime) {
 }
 
 void LookupScheduler::StartRun() {
-    currentIndex = 0;
-    running = 1;
-    continueItem = false;
+    // What the last run left open ends here, silently.
+    if (OpenConversations() > 0) host.CancelQueries();
+    if (timerSet) host.KillPauseTimer();
+    timerSet = pauseAll = false;
+    std::fill_n(conversations, kMaxConversations, -1);
+    std::fill_n(paused, 5, false);
+    items.clear();
+    for (std::set<int>& queue : queued) queue.clear();
+    waitingForBlock.clear();
+    blocksAsked.clear();
     reusableBlocks.clear();
-    StartNextLookup();
+    nextUnseen = finished = 0;
+    running = true;
+    Pump();
 }
 
-void LookupScheduler::StartNextLookup() {
-    // A pause timer or an outcome that outlived a Stop starts nothing.
+void LookupScheduler::OnTimer() {
+    if (timerSet) host.KillPauseTimer();
+    timerSet = false;
     if (!running) return;
-    if (!continueItem) referrals = denialRetries = 0;
-    continueItem = false;
-    if (phase == Phase::Pausing) host.KillPauseTimer();
-    phase = Phase::Idle;
-
-    // A loop, not a call per item, so that a long list of a blocked registry
-    // does not deepen the stack.
-    bool skipped = false;
-    for (; currentIndex >= 0 && currentIndex < list.ItemCount() &&
-           (ReuseEarlierAnswer(*list.At(currentIndex)) || LimitIfBlocked(*list.At(currentIndex)));
-         ++currentIndex) {
-        skipped = true;
-        referrals = denialRetries = 0;
+    if (pauseAll && Remaining(pauseAllUntil) == 0) {
+        pauseAll = false;
+        // The item that showed the pause shows it no longer if it must still wait.
+        if (LookupItem* item = list.At(pauseShownBy)) {
+            if (item->status == LookupStatus::Paused && Run(pauseShownBy).state != ItemRun::Asking)
+                list.SetItemStatus(pauseShownBy, LookupStatus::Waiting);
+        }
     }
-    if (skipped) host.RefreshRows();
-    if (currentIndex < 0 || currentIndex >= list.ItemCount()) {
+    Pump();
+}
+
+void LookupScheduler::Pump() {
+    if (!running) return;
+    const int most = options.MaxConversations < 1   ? 1
+                     : options.MaxConversations > 5 ? kMaxConversations
+                                                    : options.MaxConversations;
+    while (!pauseAll && OpenConversations() < most) {
+        // The first item in list order whose registry may be asked now: the
+        // queued ones all come before the unseen ones.
+        int next = -1, from = 0;
+        for (int r = 0; r <= 5; ++r) {
+            if (queued[r].empty() || (next >= 0 && *queued[r].begin() > next) || !RegistryFree(r) || RegistryPaused(r))
+                continue;
+            next = *queued[r].begin();
+            from = r;
+        }
+        if (next >= 0) {
+            queued[from].erase(queued[from].begin());
+        } else if (nextUnseen < list.ItemCount()) {
+            next = nextUnseen++;
+        } else {
+            break;
+        }
+        Place(next);
+    }
+    if (rowsChanged) host.RefreshRows();
+    rowsChanged = false;
+    if (OpenConversations() == 0 && !ItemsLeft()) {
         EndRun();
         return;
     }
-    const LookupItem* item = list.At(currentIndex);
-    if (const uint32_t wait = PacingWait(item->registry)) {
-        // The same item, referrals and all, once the budget allows it.
-        continueItem = true;
-        list.SetItemStatus(currentIndex, LookupStatus::Paused);
-        host.RefreshRows();
-        phase = Phase::Pausing;
-        host.SetPauseTimer(wait);
-        return;
-    }
-    ui.UpdateCommandStates();
-    list.SetItemStatus(currentIndex, LookupStatus::Retrieving);
-    ui.ShowProgress(currentIndex + 1);
-    host.RefreshRows();
-
-    if (IsRegistryId(item->registry)) recentQueries[item->registry - 1].push_back(host.TickMilliseconds());
-    phase = Phase::Querying;
-    if (!host.StartQuery(item->ip, item->registry)) host.PostLookupFailure();
+    ArmTimer();
 }
 
-void LookupScheduler::OnLookupDone(int failed) {
-    // Only the outcome of the conversation this run is waiting for counts.
-    if (!running || phase != Phase::Querying) return;
-    if (currentIndex < 0 || currentIndex >= list.ItemCount()) return;
-    phase = Phase::Idle;
-    LookupItem* item = list.At(currentIndex);
+void LookupScheduler::Place(int index) {
+    ItemRun& run = Run(index);
+    LookupItem* item = list.At(index);
+    if (!item) {
+        run.state = ItemRun::Finished;
+        return;
+    }
+    // A loop in Pump, not a call per item, so that a long list of a blocked
+    // registry does not deepen the stack.
+    if (ReuseEarlierAnswer(index) || LimitIfBlocked(index)) {
+        rowsChanged = true;
+        Finish(index);
+        return;
+    }
+    const int32_t registry = item->registry;
+    if (!RegistryFree(registry) || RegistryPaused(registry)) {
+        Queue(index);
+        return;
+    }
+    // Another address of the /24 is being asked: its answer may serve this one.
+    const uint32_t block = HostOrder(item->ip) >> 8;
+    if (!run.asked && options.ReuseMaxAddresses > 0 && blocksAsked.count(block)) {
+        run.state = ItemRun::Waiting;
+        waitingForBlock.emplace(block, index);
+        return;
+    }
+    if (const uint32_t wait = PacingWait(registry)) {
+        // The same item, referrals and all, once the budget allows it.
+        PauseRegistry(index, wait);
+        Queue(index);
+        return;
+    }
+    for (int conversation = 0; conversation < kMaxConversations; ++conversation) {
+        if (conversations[conversation] < 0) {
+            Start(index, conversation);
+            return;
+        }
+    }
+    Queue(index);
+}
+
+void LookupScheduler::Start(int index, int conversation) {
+    ItemRun& run = Run(index);
+    const LookupItem* item = list.At(index);
+    run.state = ItemRun::Asking;
+    if (!run.asked) ++blocksAsked[HostOrder(item->ip) >> 8];
+    run.asked = true;
+    conversations[conversation] = index;
+    if (rowsChanged) host.RefreshRows();
+    rowsChanged = false;
+    ui.UpdateCommandStates();
+    list.SetItemStatus(index, LookupStatus::Retrieving);
+    ui.ShowProgress(finished + 1);
+    host.RefreshRows();
+    if (IsRegistryId(item->registry)) recentQueries[item->registry - 1].push_back(host.TickMilliseconds());
+    if (!host.StartQuery(conversation, item->ip, item->registry)) host.PostLookupFailure(conversation);
+}
+
+void LookupScheduler::Finish(int index) {
+    ItemRun& run = Run(index);
+    run.state = ItemRun::Finished;
+    ++finished;
+    const LookupItem* item = list.At(index);
+    if (!run.asked || !item) return;
+    // The last item of its /24 in progress lets the ones that waited for it go.
+    const uint32_t block = HostOrder(item->ip) >> 8;
+    const auto asked = blocksAsked.find(block);
+    if (asked == blocksAsked.end() || --asked->second > 0) return;
+    blocksAsked.erase(asked);
+    const auto waiters = waitingForBlock.equal_range(block);
+    for (auto waiter = waiters.first; waiter != waiters.second; ++waiter) Queue(waiter->second);
+    waitingForBlock.erase(waiters.first, waiters.second);
+}
+
+void LookupScheduler::AfterOutcome() {
+    // The pause after every PauseCount items, not after the last.
+    if (options.Pause && options.PauseCount > 0 && options.PauseTime > 0 && finished % options.PauseCount == 0 &&
+        ItemsLeft()) {
+        pauseAll = true;
+        pauseAllUntil = host.TickMilliseconds() + PauseMilliseconds(options.PauseTime);
+        // The item next in line shows it.
+        pauseShownBy = nextUnseen < list.ItemCount() ? nextUnseen : -1;
+        for (const std::set<int>& queue : queued)
+            if (!queue.empty() && (pauseShownBy < 0 || *queue.begin() < pauseShownBy)) pauseShownBy = *queue.begin();
+        if (pauseShownBy >= 0) {
+            list.SetItemStatus(pauseShownBy, LookupStatus::Paused);
+            host.RefreshRows();
+        }
+    }
+    Pump();
+}
+
+void LookupScheduler::OnLookupDone(int conversation, int failed) {
+    // Only the outcome of a conversation this run is waiting for counts.
+    if (!running || conversation < 0 || conversation >= kMaxConversations || conversations[conversation] < 0) return;
+    const int index = conversations[conversation];
+    conversations[conversation] = -1;
+    LookupItem* item = list.At(index);
+    if (!item) {
+        Run(index).state = ItemRun::Finished;
+        Pump();
+        return;
+    }
+    ItemRun& run = Run(index);
 
     if (failed) {
-        list.SetItemStatus(currentIndex, LookupStatus::Failed);
+        list.SetItemStatus(index, LookupStatus::Failed);
     } else {
         WhoisRecord record;
         ClearRecord(&record);
         record.allocated = 2;
-        const char* answer = host.AnswerText();
+        const char* answer = host.AnswerText(conversation);
         if (!answer) answer = "";
         const Denial denial = FindDenial(answer);
         if (denial != Denial::None) {
-            OnDenial(*item, denial, answer);
+            OnDenial(index, denial, answer);
             return;
         }
         CountContacts(item->registry, answer);
         const int result = ParseAnswer(item->registry, &record, answer);
         if (result > 0) {
-            if (referrals < kMaxReferrals) {
+            if (run.referrals < kMaxReferrals) {
                 // Asked again at the named registry; the referring answer is dropped.
-                ++referrals;
+                ++run.referrals;
                 item->registry = result;
-                continueItem = true;
-                StartNextLookup();
+                Place(index);
+                Pump();
                 return;
             }
             // A chain that keeps referring ends here.
-            list.SetItemStatus(currentIndex, LookupStatus::Failed);
+            list.SetItemStatus(index, LookupStatus::Failed);
         } else if (result == 0 && item->rawText && host.StoreAnswer(*item->rawText, answer)) {
             item->record = record;
-            list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
+            list.SetItemStatus(index, LookupStatus::Succeeded);
             const uint32_t from = HostOrder(record.fromIp), to = HostOrder(record.toIp);
             if (record.fromIp && from <= to && options.ReuseMaxAddresses > 0 &&
                 uint64_t{to} - from < static_cast<uint64_t>(options.ReuseMaxAddresses))
-                reusableBlocks.emplace(from, currentIndex);
+                reusableBlocks.emplace(from, index);
         } else {
             // An answer that cannot be parsed, or kept for its pane, fails.
-            list.SetItemStatus(currentIndex, LookupStatus::Failed);
+            list.SetItemStatus(index, LookupStatus::Failed);
         }
     }
     host.RefreshRows();
-    AdvanceToNext();
+    Finish(index);
+    AfterOutcome();
 }
 
-bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
+bool LookupScheduler::LimitIfBlocked(int index) {
+    const LookupItem& item = *list.At(index);
     if (!IsRegistryId(item.registry)) return false;
     char* until = options.BlockedUntil[item.registry - 1];
     char now[13];
@@ -195,35 +315,46 @@ bool LookupScheduler::LimitIfBlocked(LookupItem& item) {
     std::snprintf(when, sizeof when, "%.4s-%.2s-%.2s %.2s:%.2s", until, until + 4, until + 6, until + 8, until + 10);
     std::snprintf(note, sizeof note, GetUiString(usedUp ? IDS_CONTACTS_USED_UP : IDS_REGISTRY_REFUSED),
                   GetUiString(IDS_REGISTRY_BASE + static_cast<uint32_t>(item.registry)), when);
-    SetLimited(item, note);
+    SetLimited(index, note);
     return true;
 }
 
-void LookupScheduler::OnDenial(LookupItem& item, Denial denial, const char* answer) {
+void LookupScheduler::OnDenial(int index, Denial denial, const char* answer) {
+    const int32_t registry = list.At(index)->registry;
+    ItemRun& run = Run(index);
     if (denial == Denial::Blocked) {
         // Blocks last until the registry's count restarts at midnight UTC;
         // a permanent one is met again then, one query later.
-        if (IsRegistryId(item.registry)) {
+        if (IsRegistryId(registry)) {
             const int64_t now = host.NowUtc();
             const int64_t days = (now >= 0 ? now : now - 86399) / 86400;
-            FormatUtcMinute((days + 1) * 86400, options.BlockedUntil[item.registry - 1]);
+            FormatUtcMinute((days + 1) * 86400, options.BlockedUntil[registry - 1]);
         }
-    } else if (denialRetries < kMaxDenialRetries) {
+    } else if (run.denialRetries < kMaxDenialRetries) {
         // The same item once the registry lets us in again: 10 s after too
         // many connections, LACNIC's 5 minutes after its rate limit.
-        ++denialRetries;
-        continueItem = true;
+        ++run.denialRetries;
         const uint64_t minute = host.MinuteMilliseconds();
-        const uint64_t ms = denial == Denial::RateLimited ? minute * 5 : minute / 6;
-        list.SetItemStatus(currentIndex, LookupStatus::Paused);
-        host.RefreshRows();
-        phase = Phase::Pausing;
-        host.SetPauseTimer(ms > kLongestTimer ? kLongestTimer : static_cast<uint32_t>(ms));
+        PauseRegistry(index, denial == Denial::RateLimited ? minute * 5 : minute / 6);
+        Queue(index);
+        Pump();
         return;
     }
-    SetLimited(item, answer);
+    SetLimited(index, answer);
     host.RefreshRows();
-    AdvanceToNext();
+    Finish(index);
+    AfterOutcome();
+}
+
+void LookupScheduler::PauseRegistry(int index, uint64_t milliseconds) {
+    const int32_t registry = list.At(index)->registry;
+    if (IsRegistryId(registry)) {
+        paused[registry - 1] = true;
+        pausedUntil[registry - 1] = host.TickMilliseconds() +
+                                    static_cast<uint32_t>(milliseconds > kLongestTimer ? kLongestTimer : milliseconds);
+    }
+    list.SetItemStatus(index, LookupStatus::Paused);
+    host.RefreshRows();
 }
 
 uint32_t LookupScheduler::PacingWait(int32_t registry) {
@@ -238,7 +369,8 @@ uint32_t LookupScheduler::PacingWait(int32_t registry) {
     return recent[recent.size() - static_cast<size_t>(budget)] + minute - now;
 }
 
-bool LookupScheduler::ReuseEarlierAnswer(LookupItem& item) {
+bool LookupScheduler::ReuseEarlierAnswer(int index) {
+    LookupItem& item = *list.At(index);
     const uint32_t ip = HostOrder(item.ip);
     // Only blocks that start at most ReuseMaxAddresses before the address can hold it.
     const uint32_t reach = options.ReuseMaxAddresses > 0 ? static_cast<uint32_t>(options.ReuseMaxAddresses) : 0;
@@ -250,7 +382,7 @@ bool LookupScheduler::ReuseEarlierAnswer(LookupItem& item) {
             continue;
         item.registry = source->registry;
         item.record = source->record;
-        list.SetItemStatus(currentIndex, LookupStatus::Succeeded);
+        list.SetItemStatus(index, LookupStatus::Succeeded);
         return true;
     }
     return false;
@@ -275,34 +407,76 @@ void LookupScheduler::CountContacts(int32_t registry, const char* answer) {
     if (options.ContactsToday[i] < 0x7FFFFFFF - contacts) options.ContactsToday[i] += contacts;
 }
 
-void LookupScheduler::SetLimited(LookupItem& item, const char* rawText) {
+void LookupScheduler::SetLimited(int index, const char* rawText) {
+    LookupItem& item = *list.At(index);
     // A denial is no record, though part of one may have come before it.
     ClearRecord(&item.record);
     if (item.rawText) host.StoreAnswer(*item.rawText, rawText);
-    list.SetItemStatus(currentIndex, LookupStatus::Limited);
+    list.SetItemStatus(index, LookupStatus::Limited);
 }
 
-bool LookupScheduler::PauseDue() const {
-    return currentIndex < list.ItemCount() && options.Pause && options.PauseCount > 0 && options.PauseTime > 0 &&
-           currentIndex % options.PauseCount == 0;
+LookupScheduler::ItemRun& LookupScheduler::Run(int index) {
+    if (static_cast<size_t>(index) >= items.size()) items.resize(static_cast<size_t>(index) + 1);
+    return items[static_cast<size_t>(index)];
 }
 
-void LookupScheduler::AdvanceToNext() {
-    ++currentIndex;
-    referrals = denialRetries = 0;
-    if (PauseDue()) {
-        list.SetItemStatus(currentIndex, LookupStatus::Paused);
-        host.RefreshRows();
-        phase = Phase::Pausing;
-        host.SetPauseTimer(PauseMilliseconds(options.PauseTime));
-        return;
+void LookupScheduler::Queue(int index) {
+    Run(index).state = ItemRun::Queued;
+    queued[QueueOf(list.At(index)->registry)].insert(index);
+}
+
+bool LookupScheduler::RegistryFree(int32_t registry) const {
+    for (const int index : conversations) {
+        if (index < 0) continue;
+        const LookupItem* item = list.At(index);
+        if (item && QueueOf(item->registry) == QueueOf(registry)) return false;
     }
-    StartNextLookup();
+    return true;
+}
+
+bool LookupScheduler::RegistryPaused(int32_t registry) {
+    if (!IsRegistryId(registry) || !paused[registry - 1]) return false;
+    paused[registry - 1] = Remaining(pausedUntil[registry - 1]) > 0;
+    return paused[registry - 1];
+}
+
+int LookupScheduler::OpenConversations() const {
+    return static_cast<int>(
+        std::count_if(conversations, conversations + kMaxConversations, [](int i) { return i >= 0; }));
+}
+
+bool LookupScheduler::ItemsLeft() const {
+    if (nextUnseen < list.ItemCount() || !waitingForBlock.empty()) return true;
+    for (const std::set<int>& queue : queued)
+        if (!queue.empty()) return true;
+    return false;
+}
+
+uint32_t LookupScheduler::Remaining(uint32_t due) {
+    // Timer messages may come a little before the tick count says they are due.
+    const int32_t left = static_cast<int32_t>(due - host.TickMilliseconds());
+    return left > kTimerSlackMs ? static_cast<uint32_t>(left) : 0;
+}
+
+void LookupScheduler::ArmTimer() {
+    bool wanted = pauseAll;
+    uint32_t wait = pauseAll ? Remaining(pauseAllUntil) : 0;
+    for (int32_t registry = 1; registry <= 5; ++registry) {
+        if (!RegistryPaused(registry) || queued[registry].empty()) continue;
+        const uint32_t left = Remaining(pausedUntil[registry - 1]);
+        if (!wanted || left < wait) wait = left;
+        wanted = true;
+    }
+    const uint32_t due = host.TickMilliseconds() + wait;
+    // A timer that fires sooner stays: the run looks again then.
+    if (!wanted || (timerSet && static_cast<int32_t>(timerDue - due) <= 0)) return;
+    timerSet = true;
+    timerDue = due;
+    host.SetPauseTimer(wait);
 }
 
 void LookupScheduler::EndRun() {
-    running = 0;
-    phase = Phase::Idle;
+    running = false;
     ui.UpdateCommandStates();
     list.SelectDefaultRow();
     host.RefreshRows();
@@ -313,16 +487,26 @@ void LookupScheduler::EndRun() {
 }
 
 void LookupScheduler::StopRun() {
-    running = 0;
-    host.CancelQuery();
+    running = false;
+    host.CancelQueries();
     // Nothing may start after Stop, so a pending pause ends here too.
-    if (phase == Phase::Pausing) host.KillPauseTimer();
-    phase = Phase::Idle;
-    referrals = denialRetries = 0;
-    continueItem = false;
-    if (currentIndex >= 0 && currentIndex < list.ItemCount()) {
-        list.SetItemStatus(currentIndex, LookupStatus::Waiting);
+    if (timerSet) host.KillPauseTimer();
+    timerSet = pauseAll = false;
+    // Items being asked, or showing a pause, wait again
+    for (int& index : conversations) {
+        if (index >= 0 && list.At(index)) list.SetItemStatus(index, LookupStatus::Waiting);
+        index = -1;
     }
+    // (a referred item waits for its next registry as Retrieving)
+    for (const std::set<int>& queue : queued) {
+        for (const int index : queue) {
+            const LookupItem* item = list.At(index);
+            if (item && (item->status == LookupStatus::Paused || item->status == LookupStatus::Retrieving))
+                list.SetItemStatus(index, LookupStatus::Waiting);
+        }
+    }
+    if (list.At(pauseShownBy) && list.At(pauseShownBy)->status == LookupStatus::Paused)
+        list.SetItemStatus(pauseShownBy, LookupStatus::Waiting);
     ui.UpdateCommandStates();
     host.RefreshRows();
     ui.UpdateStatusBar();

@@ -68,13 +68,13 @@ void WhoisConnection::EndConversation() {
 
 void WhoisConnection::ReportDone(int failed, int code) {
     if (cancelled || !ownerWindow) return;
-    if (PostMessageA(ownerWindow, UM_LOOKUPDONE, static_cast<WPARAM>(failed), static_cast<LPARAM>(code))) {
+    if (PostMessageA(ownerWindow, UM_LOOKUPDONE, Outcome(failed), static_cast<LPARAM>(code))) {
         outcomePosted = true;
     }
 }
 
 void WhoisConnection::PostStartFailure(HWND owner) {
-    if (PostMessageA(owner, UM_LOOKUPDONE, 1, 0)) outcomePosted = true;
+    if (PostMessageA(owner, UM_LOOKUPDONE, Outcome(1), 0)) outcomePosted = true;
 }
 
 void WhoisConnection::Fail(int code) {

@@ -23,7 +23,7 @@ class WhoisConnection : public AsyncSocket {
     // Ends the conversation silently: no outcome follows, and one already
     // posted is recognised as stale by TakeOutcome.
     void CancelQuery();
-    // Posts UM_LOOKUPDONE(failed, code) unless cancelled.
+    // Posts UM_LOOKUPDONE(Outcome(failed), code) unless cancelled.
     void ReportDone(int failed, int code);
     // Posts a failure for a conversation that could not start, so that it
     // takes the road of every other outcome.
@@ -31,6 +31,11 @@ class WhoisConnection : public AsyncSocket {
     // Called for each UM_LOOKUPDONE that arrives: false when the message
     // belongs to a conversation that was cancelled or replaced after posting.
     bool TakeOutcome();
+
+    // The outcome message's wParam: whether it failed, and which conversation.
+    WPARAM Outcome(int failed) const { return static_cast<WPARAM>(conversation) << 1 | (failed ? 1 : 0); }
+    static int OutcomeFailed(WPARAM outcome) { return static_cast<int>(outcome & 1); }
+    static int OutcomeConversation(WPARAM outcome) { return static_cast<int>(outcome >> 1); }
 
     // The answer received so far, up to its first NUL.
     const char* ResponseText() const { return response.Text(); }
@@ -41,6 +46,7 @@ class WhoisConnection : public AsyncSocket {
     void OnConnect(int error) override;
     void OnTimeout() override;
 
+    int conversation = 0;                           // its number in the scheduler
     ServerOverrides servers;                        // where each registry is asked
     uint32_t connectTimeoutMs = kConnectTimeoutMs;  // no connection within this: failed
     uint32_t idleTimeoutMs = kIdleTimeoutMs;        // no byte for this long: failed

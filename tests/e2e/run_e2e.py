@@ -248,7 +248,7 @@ class EndToEndTest(unittest.TestCase):
             self.close(p)
             text = p.read("Ownerlens.cfg")
             self.assertTrue(text.startswith(b"[General]\r\nShowGridLines=0\r\n"), text[:60])
-            self.assertEqual((text.count(b"[General]"), text.count(b"\r\n")), (1, 24))  # one section, twenty-three keys
+            self.assertEqual((text.count(b"[General]"), text.count(b"\r\n")), (1, 25))  # one section, twenty-four keys
 
     def test_a_fault_is_reported_and_the_program_goes_on_or_ends_as_chosen(self):
         for action in ("1", "2", "escape", "closebox"):  # continue, terminate, Escape, the close box

@@ -43,18 +43,19 @@ std::string ReadAnswer(const std::string& name) {
 // [W]aiting, [R]etrieving, [S]ucceeded, [F]ailed, [P]aused, [L]imited. Its clock stands at 2026-12-07 02:30 UTC.
 class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi {
   protected:
-    SchedulerTest() : list(&options), scheduler(list, *this, *this, options, currentIndex, running) {
+    SchedulerTest() : list(&options), scheduler(list, *this, *this, options) {
         options.ResolveIPAddr = 0;
         strings.translated[IDS_REGISTRY_REFUSED] = "%s refused further queries until %s UTC";
         strings.translated[IDS_CONTACTS_USED_UP] = "%s: contacts used up until %s UTC";
     }
-    int StartQuery(uint32_t ip, int32_t registry) override {
+    int StartQuery(int conversation, uint32_t ip, int32_t registry) override {
+        conversationOf[list.FindAddress(ip) + 1] = conversation;
         Log("?" + std::to_string(list.FindAddress(ip) + 1) + "@" + std::to_string(registry));
         return startResult;
     }
-    void CancelQuery() override { Log("cancel"); }
-    void PostLookupFailure() override { Log("post-fail"); }
-    const char* AnswerText() override { return answer.c_str(); }
+    void CancelQueries() override { Log("cancel"); }
+    void PostLookupFailure(int) override { Log("post-fail"); }
+    const char* AnswerText(int) override { return answer.c_str(); }
     bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(pending = ms)); }
     void KillPauseTimer() override { Log("unpause"); }
@@ -67,7 +68,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
         Log("[" + rows + "]");
     }
     void ShowProgress(int number) override { Log("#" + std::to_string(number)); }
-    void UpdateCommandStates() override { Log(running ? "busy" : "idle"); }
+    void UpdateCommandStates() override { Log(scheduler.Running() ? "busy" : "idle"); }
     void UpdateStatusBar() override { Log("bar"); }
     void ShowSelectedAnswer() override { Log("show"); }
     void FocusList() override { Log("focus"); }
@@ -75,12 +76,14 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     void Log(const std::string& event) { events += (events.empty() ? "" : " ") + event; }
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
-    // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced, no reuse), "perminute:registry
-    // n", "reuse:n", "contacts:registry budget YYYYMMDD count", "wait:ms" (the ticks move on, as by the pause when
-    // "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked" (the registries blocked, and the contacts counted),
-    // "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer, or a stray
-    // start), "stop", "refuse" (no conversation starts any more), "records" (per item: registry to ask, source of the
-    // record, answer kept or its first line), or the name of the answer that arrives.
+    // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced, no reuse, one conversation at a
+    // time), "perminute:registry n", "reuse:n", "most:n" (conversations at once), "contacts:registry budget YYYYMMDD
+    // count", "wait:ms" (the ticks move on, as by the pause when "timer" fires), "blocked:registry YYYYMMDDHHMM",
+    // "blocked" (the registries blocked, and the contacts counted), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail"
+    // (a failed conversation), "timer" (the pause timer, or a stray one), "stop", "refuse" (no conversation starts any
+    // more), "records" (per item: registry to ask, source of the record, answer kept or its first line), or the name of
+    // the answer that arrives. "fail" and answers go to the first conversation, or with ":n" to the one that asked for
+    // item n.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -93,6 +96,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 for (int32_t* perRegistry : {options.QueriesPerMinute, options.DailyContacts, options.ContactsDay})
                     std::fill_n(perRegistry, 5, 0);
                 options.ReuseMaxAddresses = 0;
+                options.MaxConversations = 1;
                 tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
@@ -112,17 +116,18 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                             std::to_string(options.ContactsToday[i]));
                 }
             } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0 ||
-                       action.rfind("reuse:", 0) == 0 || action.rfind("contacts:", 0) == 0) {
+                       action.rfind("reuse:", 0) == 0 || action.rfind("contacts:", 0) == 0 ||
+                       action.rfind("most:", 0) == 0) {
                 int number = 0, budget = 0, day = 0, count = 0;
                 std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget >> day >> count;
                 if (action[0] == 'w') tick += static_cast<uint32_t>(number);
                 if (action[0] == 'r') options.ReuseMaxAddresses = number;
+                if (action[0] == 'm') options.MaxConversations = number;
                 if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
                 if (action[0] == 'c') options.DailyContacts[number - 1] = budget, options.ContactsDay[number - 1] = day;
                 if (action[0] == 'c') options.ContactsToday[number - 1] = count;
-            } else if (action == "fail" || action == "timer" || action == "stop" || action == "refuse") {
-                if (action == "fail") scheduler.OnLookupDone(1);
-                if (action == "timer") tick += pending, pending = 0, scheduler.StartNextLookup();
+            } else if (action == "timer" || action == "stop" || action == "refuse") {
+                if (action == "timer") tick += pending, pending = 0, scheduler.OnTimer();
                 if (action == "stop") scheduler.StopRun();
                 if (action == "refuse") startResult = 0;
             } else if (action == "records") {
@@ -135,8 +140,11 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                     Log(record + kept);
                 }
             } else {
-                answer = ReadAnswer(action);
-                scheduler.OnLookupDone(0);
+                const size_t colon = action.find(':');
+                const int conversation =
+                    colon == std::string::npos ? 0 : conversationOf[std::stoi(action.substr(colon + 1))];
+                answer = action.rfind("fail", 0) == 0 ? "" : ReadAnswer(action.substr(0, colon));
+                scheduler.OnLookupDone(conversation, action.rfind("fail", 0) == 0);
             }
             EXPECT_EQ(events, expected) << "after " << action;
             events.clear();
@@ -146,8 +154,8 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     TestUiStrings strings;
     Options options;
     AddressList list;
-    int32_t currentIndex = 0, running = 0;
     LookupScheduler scheduler;
+    std::map<int, int> conversationOf;  // item number -> its conversation
     int startResult = 1, storeFails = 0;
     uint32_t tick = 0, pending = 0;
     std::string answer, events;
@@ -168,7 +176,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 28);
+    EXPECT_EQ(scripts, 31);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
