@@ -60,7 +60,7 @@ void AddressDialog::ExchangeData(bool toControls) {
     ExchangeCheckBox(hdlg, IDC_ADDR_FIND_SERVER, &FindServerByIP, toControls);
     ExchangeCheckBox(hdlg, IDC_ADDR_RDAP, &UseRdap, toControls);
     // The box only says yes or no: a number of the user's own survives a
-    // yes, and a yes over 0 means the setting's default.
+    // yes, and a yes where reuse was off gives the setting's default, 256.
     int32_t reuse = ReuseMaxAddresses > 0;
     ExchangeCheckBox(hdlg, IDC_ADDR_REUSE, &reuse, toControls);
     if (!toControls) ReuseMaxAddresses = !reuse ? 0 : ReuseMaxAddresses > 0 ? ReuseMaxAddresses : 256;
