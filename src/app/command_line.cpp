@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/options.h"
+
 namespace {
 bool EqualNoCase(const char* a, const char* b) {
     for (;; ++a, ++b) {
@@ -59,4 +61,14 @@ int CommandLine::Find(const char* name) const {
 const char* CommandLine::ValueOf(const char* name) const {
     const int i = Find(name);
     return i < 0 ? "" : Token(i + 1);
+}
+
+void ApplyRunSwitches(const CommandLine& commandLine, Options& options) {
+    static const struct {
+        const char* name;
+        int32_t Options::*flag;
+    } kSwitches[] = {{"/rdap", &Options::RdapOnce}};
+    for (const auto& s : kSwitches) {
+        if (commandLine.Find(s.name) >= 0) options.*s.flag = 1;
+    }
 }

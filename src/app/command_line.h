@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct Options;
+
 class CommandLine {
   public:
     // Tokenizes the raw text that follows the program name.
@@ -20,3 +22,7 @@ class CommandLine {
     std::vector<char> packed;  // one NUL-terminated string per token
     std::vector<size_t> offsets;
 };
+
+// Switches that change the options of this run only: the settings file never
+// sees them. "/rdap" asks the registries over RDAP.
+void ApplyRunSwitches(const CommandLine& commandLine, Options& options);

@@ -179,6 +179,7 @@ void MainWindow::OnCreate() {
         DeleteSettingsRegistryKey();
     }
     ExchangeSettings(SettingsFile::Read);
+    if (commandLine) ApplyRunSwitches(*commandLine, options);
     FocusList();
 
     HWND listView = frame.ListView();

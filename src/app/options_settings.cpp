@@ -45,6 +45,7 @@ void ExchangeOptionKeys(SettingsFile& f, Options& o) {
     // One conversation per registry at most, so five at most.
     if (o.MaxConversations < 1) o.MaxConversations = 1;
     if (o.MaxConversations > 5) o.MaxConversations = 5;
+    f.ExchangeFlag("UseRdap", &o.UseRdap, 0);
     static const char* const kContactKeys[][2] = {{"RipeDailyContacts", "RipeContactsToday"},
                                                   {"ApnicDailyContacts", "ApnicContactsToday"},
                                                   {"AfrinicDailyContacts", "AfrinicContactsToday"}};

@@ -35,4 +35,8 @@ struct Options {
     int32_t ReuseMaxAddresses = 256;
     // Conversations open at once, each with another registry: 1 to 5.
     int32_t MaxConversations = 1;
+    // Ask the registries over RDAP (HTTPS) rather than WHOIS: always
+    // (UseRdap, a setting) or for this run only ("/rdap", never stored).
+    int32_t UseRdap = 0;
+    int32_t RdapOnce = 0;
 };

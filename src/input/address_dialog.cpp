@@ -1,6 +1,7 @@
 #include "input/address_dialog.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "resources/resource_ids.h"
 #include "base/options.h"
@@ -16,6 +17,9 @@ void AddressDialog::CopyFrom(const Options& options) {
     FindServerByIP = options.FindServerByIP;
     PauseTime = options.PauseTime;
     PauseCount = options.PauseCount;
+    ReuseMaxAddresses = options.ReuseMaxAddresses;
+    MaxConversations = options.MaxConversations;
+    UseRdap = options.UseRdap;
 }
 
 void AddressDialog::CopyTo(Options& options) const {
@@ -27,6 +31,9 @@ void AddressDialog::CopyTo(Options& options) const {
     options.FindServerByIP = FindServerByIP;
     options.PauseTime = PauseTime;
     options.PauseCount = PauseCount;
+    options.ReuseMaxAddresses = ReuseMaxAddresses;
+    options.MaxConversations = MaxConversations;
+    options.UseRdap = UseRdap;
 }
 
 void AddressDialog::ExchangeData(bool toControls) {
@@ -51,6 +58,21 @@ void AddressDialog::ExchangeData(bool toControls) {
     ExchangeInteger(hdlg, IDC_ADDR_PAUSE_COUNT, &PauseCount, toControls);
     ExchangeCheckBox(hdlg, IDC_ADDR_RESOLVE, &ResolveIPAddr, toControls);
     ExchangeCheckBox(hdlg, IDC_ADDR_FIND_SERVER, &FindServerByIP, toControls);
+    ExchangeCheckBox(hdlg, IDC_ADDR_RDAP, &UseRdap, toControls);
+    // The box only says yes or no: a number of the user's own survives a
+    // yes, and a yes where reuse was off gives the setting's default, 256.
+    int32_t reuse = ReuseMaxAddresses > 0;
+    ExchangeCheckBox(hdlg, IDC_ADDR_REUSE, &reuse, toControls);
+    if (!toControls) ReuseMaxAddresses = !reuse ? 0 : ReuseMaxAddresses > 0 ? ReuseMaxAddresses : 256;
+    // The list holds "1" to "5" in order, so its index is the number less one.
+    const int32_t conversations = MaxConversations < 1 ? 1 : MaxConversations > 5 ? 5 : MaxConversations;
+    HWND list = GetDlgItem(hdlg, IDC_ADDR_CONVERSATIONS);
+    if (toControls) {
+        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(conversations - 1), 0);
+    } else {
+        const LRESULT chosen = SendMessageA(list, CB_GETCURSEL, 0, 0);
+        MaxConversations = chosen >= 0 && chosen < 5 ? static_cast<int32_t>(chosen) + 1 : conversations;
+    }
 }
 
 void AddressDialog::EnablePauseFields() {
@@ -64,6 +86,9 @@ INT_PTR AddressDialog::OnInitDialog() {
     // A pasted mail header may be longer than the edit's default 32K limit.
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
     SetFocus(edit);
+    HWND list = GetDlgItem(hdlg, IDC_ADDR_CONVERSATIONS);
+    for (const char* number : {"1", "2", "3", "4", "5"})
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(number));
     const INT_PTR result = StandardDialog::OnInitDialog();
     EnablePauseFields();
     return result;

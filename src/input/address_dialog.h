@@ -14,7 +14,7 @@ class AddressDialog : public StandardDialog {
   public:
     AddressDialog();
 
-    // Copies the address text and the seven options in and out.
+    // Copies the address text and the ten options in and out.
     void CopyFrom(const Options& options);
     void CopyTo(Options& options) const;
 
@@ -30,6 +30,9 @@ class AddressDialog : public StandardDialog {
     int32_t FindServerByIP = 0;
     int32_t PauseTime = 0;
     int32_t PauseCount = 0;
+    int32_t ReuseMaxAddresses = 0;  // the box shows whether it is above 0
+    int32_t MaxConversations = 1;
+    int32_t UseRdap = 0;
 
   private:
     void EnablePauseFields();

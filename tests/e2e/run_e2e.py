@@ -244,11 +244,12 @@ class EndToEndTest(unittest.TestCase):
 
     def test_close_writes_the_settings_once_under_either_code_page(self):
         for codepage in (936, 1252):
-            p = self.started("close_%d" % codepage, codepage=codepage)
+            p = self.started("close_%d" % codepage, "/rdap", codepage=codepage)  # RDAP for this run only
             self.close(p)
             text = p.read("Ownerlens.cfg")
             self.assertTrue(text.startswith(b"[General]\r\nShowGridLines=0\r\n"), text[:60])
-            self.assertEqual((text.count(b"[General]"), text.count(b"\r\n")), (1, 25))  # one section, twenty-four keys
+            self.assertIn(b"\r\nUseRdap=0\r\n", text)
+            self.assertEqual((text.count(b"[General]"), text.count(b"\r\n")), (1, 26))  # one section, twenty-five keys
 
     def test_a_fault_is_reported_and_the_program_goes_on_or_ends_as_chosen(self):
         for action in ("1", "2", "escape", "closebox"):  # continue, terminate, Escape, the close box

@@ -10,25 +10,36 @@
 #include "views/properties_dialog.h"
 #include "win_test_support.h"
 
-// The address dialog: the values in, every control back on OK, the pause
-// fields by the pause box, clear and paste.
+// The address dialog: the values in, every control back on OK (the reuse box
+// keeps the user's own number), the pause fields by the pause box, clear and paste.
 TEST(AddressDialog, OpensWithTheValuesAndOkCopiesEveryControlBack) {
     AddressDialog dialog;
     dialog.addressText.SetText("198.51.100.1\r\n203.0.113.9");
-    dialog.HostNameToIP = dialog.Pause = dialog.ResolveIPAddr = 1;
+    dialog.HostNameToIP = dialog.Pause = dialog.ResolveIPAddr = dialog.UseRdap = 1;
     dialog.PauseTime = 30;
     dialog.PauseCount = 10;
-    std::string pasted;  // longer than an edit takes by default
+    for (const int uncheck : {0, 1}) {  // ends with reuse off
+        dialog.ReuseMaxAddresses = 1000;
+        DialogDriver reuse([&](HWND d) { CheckDlgButton(d, IDC_ADDR_REUSE, !uncheck), ClickButton(d, IDOK); });
+        EXPECT_EQ(dialog.DoModal(nullptr) ? dialog.ReuseMaxAddresses : -1, uncheck ? 0 : 1000);
+    }
+    dialog.MaxConversations = 9;  // only 1 to 5 are offered
+    std::string pasted;           // longer than an edit takes by default
     while (pasted.size() < 100000) pasted += "198.51.100." + std::to_string(pasted.size() % 250) + "\r\n";
     DialogDriver driver([&](HWND d) {
         const auto checked = [d](int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; };
         EXPECT_EQ(ItemText(d, IDC_ADDR_TEXT), "198.51.100.1\r\n203.0.113.9");
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_ADDR_TEXT));
-        EXPECT_TRUE(checked(IDC_ADDR_HOST_TO_IP) && checked(IDC_ADDR_PAUSE) && checked(IDC_ADDR_RESOLVE));
-        EXPECT_FALSE(checked(IDC_ADDR_LAST_ONLY) || checked(IDC_ADDR_FIND_SERVER));
+        EXPECT_TRUE(checked(IDC_ADDR_HOST_TO_IP) && checked(IDC_ADDR_PAUSE) && checked(IDC_ADDR_RESOLVE) &&
+                    checked(IDC_ADDR_RDAP));
+        EXPECT_FALSE(checked(IDC_ADDR_LAST_ONLY) || checked(IDC_ADDR_FIND_SERVER) || checked(IDC_ADDR_REUSE));
+        EXPECT_EQ(ItemText(d, IDC_ADDR_CONVERSATIONS) + " of " +
+                      std::to_string(SendDlgItemMessageA(d, IDC_ADDR_CONVERSATIONS, CB_GETCOUNT, 0, 0)),
+                  "5 of 5");
+        SendDlgItemMessageA(d, IDC_ADDR_CONVERSATIONS, CB_SETCURSEL, 2, 0);  // "3"
         EXPECT_EQ(ItemText(d, IDC_ADDR_PAUSE_TIME) + " " + ItemText(d, IDC_ADDR_PAUSE_COUNT), "30 10");
-        for (int id :
-             {IDC_ADDR_HOST_TO_IP, IDC_ADDR_LAST_ONLY, IDC_ADDR_RESOLVE, IDC_ADDR_FIND_SERVER, IDC_ADDR_PAUSE}) {
+        for (int id : {IDC_ADDR_HOST_TO_IP, IDC_ADDR_LAST_ONLY, IDC_ADDR_RESOLVE, IDC_ADDR_FIND_SERVER, IDC_ADDR_RDAP,
+                       IDC_ADDR_REUSE, IDC_ADDR_PAUSE}) {
             CheckDlgButton(d, id, checked(id) ? BST_UNCHECKED : BST_CHECKED);
             ClickButton(d, id);
         }
@@ -51,8 +62,9 @@ TEST(AddressDialog, OpensWithTheValuesAndOkCopiesEveryControlBack) {
     EXPECT_EQ(dialog.addressText.Text(), pasted);
     EXPECT_EQ(dialog.addressText.length, static_cast<int32_t>(pasted.size()));
     EXPECT_EQ((std::vector<int>{dialog.HostNameToIP, dialog.LoadOnlyLastIP, dialog.ResolveIPAddr, dialog.FindServerByIP,
-                                dialog.Pause, dialog.PauseTime, dialog.PauseCount}),
-              (std::vector<int>{0, 1, 0, 1, 0, 0, 2}));  // the pause fields still copied while disabled
+                                dialog.Pause, dialog.PauseTime, dialog.PauseCount, dialog.UseRdap,
+                                dialog.ReuseMaxAddresses, dialog.MaxConversations}),
+              (std::vector<int>{0, 1, 0, 1, 0, 0, 2, 0, 256, 3}));  // the pause fields still copied while disabled
 }
 
 // The language file on real menus and dialogs, and right-to-left mirroring.

@@ -34,7 +34,8 @@ TEST_F(MainWindowTest, AFirstRunDisablesWhatNeedsRowsAndWritesEveryKeyInOrder) {
         "SplitLoc=21844\r\nResolveIPAddr=1\r\nPause=0\r\nPauseTime=30\r\nPauseCount=10\r\nShowInfoTip=1\r\n"
         "FindServerByIP=1\r\nArinQueriesPerMinute=0\r\nRipeQueriesPerMinute=0\r\nApnicQueriesPerMinute=0\r\n"
         "LacnicQueriesPerMinute=5\r\nAfrinicQueriesPerMinute=0\r\nReuseMaxAddresses=256\r\nMaxConversations=1\r\n"
-        "RipeDailyContacts=900\r\nApnicDailyContacts=900\r\nAfrinicDailyContacts=4500\r\nWinPos=2C 00 00 00 ";
+        "UseRdap=0\r\nRipeDailyContacts=900\r\nApnicDailyContacts=900\r\nAfrinicDailyContacts=4500\r\nWinPos=2C 00 00 "
+        "00 ";
     ASSERT_EQ(text.substr(0, head.size()), head);
     const size_t lineEnd = text.find("\r\n", head.size());
     EXPECT_EQ(lineEnd - head.size(), 40u * 3 - 1);  // 44 bytes in all

@@ -22,7 +22,8 @@ TEST(CommandLine, TokensSwitchesAndExportRequests) {
         {"/ip \"1.2.3.4, 5.6.7.8 host\" /savehtml", "/ip|1.2.3.4, 5.6.7.8 host|/savehtml|4 "},
         {"/ip a /SAVEHTMLVERTICAL r.html /savexml",
          "/ip|a|/SAVEHTMLVERTICAL|r.html|/savexml|5 r.html"},  // the first counts
-        {"/ip a /savexml r.xml", "/ip|a|/savexml|r.xml|6 r.xml"},
+        {"/ip a /RDAP /savexml r.xml", "/ip|a|/RDAP|/savexml|r.xml|rdap 6 r.xml"},
+        {"/nodlgstart /rdap", "/nodlgstart|/rdap|rdap -"},
         {"/savetext out.txt", "/savetext|out.txt|-"},                    // nothing to look up
         {"/ip a -savetext \"\" b \"open", "/ip|a|-savetext||b|open|-"},  // empty quotes between blanks: an empty token
         {"a \"   x y\" ab\"c d\"ef \"\"", "a|x y|abc def|-"}};           // blanks right after a quote are dropped
@@ -31,6 +32,9 @@ TEST(CommandLine, TokensSwitchesAndExportRequests) {
         line.Build(raw);
         std::string tokens;
         for (int i = 0; i < line.Count(); ++i) tokens += std::string(line.Token(i)) + "|";
+        Options options;  // "rdap": for this run only, the setting UseRdap stays as it was
+        ApplyRunSwitches(line, options);
+        tokens += options.RdapOnce && !options.UseRdap ? "rdap " : "";
         HeadlessRequest r;
         EXPECT_EQ(tokens + (ReadHeadlessRequest(line, &r) ? std::to_string(r.format) + " " + r.path : "-"), expected);
     }
