@@ -366,6 +366,13 @@ LRESULT MainWindow::OnNotify(const NMHDR* header, LPARAM lParam) {
         case LVN_COLUMNCLICK:
             addressList.Sort(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem, false);
             break;
+        case LVN_GETDISPINFOA: {
+            LVITEMA& cell = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+            if ((cell.mask & LVIF_TEXT) && cell.pszText && cell.cchTextMax > 0)
+                addressList.CopyShownText(cell.iItem, cell.iSubItem, cell.pszText,
+                                          static_cast<size_t>(cell.cchTextMax));
+            break;
+        }
         case LVN_ITEMCHANGED: {
             const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
             if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) &&

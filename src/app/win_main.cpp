@@ -40,10 +40,14 @@ bool InitCommonControlClasses() {
 void RunMessageLoop(MainWindow& window, HACCEL accelerators) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (accelerators && TranslateAcceleratorA(window.hwnd, accelerators, &msg)) continue;
-        HWND find = FindDialogHandle();
-        if (find && IsDialogMessageA(find, &msg)) continue;
-        if (window.hwnd && IsDialogMessageA(window.hwnd, &msg)) continue;
+        // Accelerators and dialog navigation concern keys only; a run posts
+        // several socket messages per address, which go straight through.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+            if (accelerators && TranslateAcceleratorA(window.hwnd, accelerators, &msg)) continue;
+            HWND find = FindDialogHandle();
+            if (find && IsDialogMessageA(find, &msg)) continue;
+            if (window.hwnd && IsDialogMessageA(window.hwnd, &msg)) continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -50,7 +50,11 @@ int ListViewBinding::InsertRow(int row, const char* firstText, int image, int pa
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
-    item.pszText = const_cast<char*>(firstText);
+    // Every cell asks for its text when it is painted: a row whose texts
+    // change is redrawn once, where setting each cell cost a trip through
+    // the control (and, under Wine, the window server) per cell.
+    (void)firstText;
+    item.pszText = LPSTR_TEXTCALLBACKA;
     item.iImage = image;
     item.lParam = param;
     return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
@@ -72,11 +76,15 @@ int ListViewBinding::RowParam(int row) {
     return static_cast<int>(item.lParam);
 }
 
-void ListViewBinding::SetCellText(int row, int column, const char* text) {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void ListViewBinding::SetCellText(int, int, const char*) {
+    // The control asks the list (LVN_GETDISPINFO) for the texts.
+}
+
+void ListViewBinding::RowTextsChanged(int row) {
+    // Rows out of sight are painted with their texts when they come into it.
+    const int top = ListView_GetTopIndex(list);
+    if (row < top || row > top + ListView_GetCountPerPage(list)) return;
+    ListView_RedrawItems(list, row, row);
 }
 
 void ListViewBinding::SetRowImage(int row, int image) {

@@ -22,6 +22,7 @@ class ListViewBinding : public ReportView {
     void DeleteAllRows() override;
     int RowParam(int row) override;
     void SetCellText(int row, int column, const char* text) override;
+    void RowTextsChanged(int row) override;
     void SetRowImage(int row, int image) override;
     bool IsRowSelected(int row) override;
     int SelectedCount() override;

@@ -97,6 +97,7 @@ void ReportList::SyncRow(int index, const ReportItem& item, int row) {
     std::string& next = syncBuffer;
     next.clear();
     size_t pos = 0;
+    bool changed = false;
     for (int column = 0; column < ColumnCount(); ++column) {
         const char* live = item.ColumnText(column, scratch[0]);
         // A name resolver may rewrite a member text while it is read here:
@@ -111,12 +112,34 @@ void ReportList::SyncRow(int index, const ReportItem& item, int row) {
         const size_t length = std::strlen(text);
         const char* old = pos < slot.texts.size() ? slot.texts.c_str() + pos : "";
         const size_t oldLength = std::strlen(old);
-        if (oldLength != length || std::memcmp(old, text, length) != 0) view->SetCellText(row, column, text);
+        if (oldLength != length || std::memcmp(old, text, length) != 0) {
+            view->SetCellText(row, column, text);
+            changed = true;
+        }
         next.append(text, length);
         next.push_back('\0');
         pos += oldLength + 1;
     }
     slot.texts.swap(next);
+    if (changed) view->RowTextsChanged(row);
+}
+
+void ReportList::CopyShownText(int row, int column, char* out, size_t size) const {
+    if (!out || size == 0) return;
+    out[0] = '\0';
+    const int index = ItemIndexOfRow(row);
+    if (index < 0 || static_cast<size_t>(index) >= shown.size() || column < 0) return;
+    const std::string& texts = shown[static_cast<size_t>(index)].texts;
+    size_t pos = 0;
+    for (int c = 0; c < column; ++c) {
+        const size_t end = texts.find('\0', pos);
+        if (end == std::string::npos) return;
+        pos = end + 1;
+    }
+    if (pos >= texts.size()) return;
+    const size_t length = std::min(std::strlen(texts.c_str() + pos), size - 1);
+    std::memcpy(out, texts.c_str() + pos, length);
+    out[length] = '\0';
 }
 
 void ReportList::SyncImage(int index, ReportItem& item, int row) {

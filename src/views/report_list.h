@@ -75,6 +75,9 @@ class ReportList {
     void RefreshAllRows();
     // Refreshes one row's texts from an item.
     void RefreshRowTexts(const ReportItem& item, int row);
+    // The text a row's cell shows (column = column id), NUL-terminated and
+    // cut to size bytes; "" for a cell or row that does not exist.
+    void CopyShownText(int row, int column, char* out, size_t size) const;
     // Deletes every row of the view.
     void DeleteAllRows();
     // Notes that an item's visible content changed (status, record, names).

@@ -35,6 +35,10 @@ class ReportView {
     virtual int RowParam(int row) = 0;
     // Replaces the text of one cell (column = column id).
     virtual void SetCellText(int row, int column, const char* text) = 0;
+    // Follows the SetCellText calls of one row. A view that asks the list for
+    // its texts when it paints (ReportList::CopyShownText) ignores those and
+    // only redraws the row here.
+    virtual void RowTextsChanged(int row) { (void)row; }
     // Replaces the image of a row.
     virtual void SetRowImage(int row, int image) = 0;
 
