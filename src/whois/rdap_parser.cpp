@@ -23,7 +23,8 @@ enum RoleBits : unsigned { kRegistrant = 1, kTechnical = 2, kAdministrative = 4,
 struct Contact {
     const json* properties = nullptr;  // the vCard's property list
     unsigned roles = 0;
-    int depth = 0;  // 0 for the network's own entities, 1 for those inside them...
+    bool roleless = true;  // no roles listed at all, not even ones the record has no use for
+    int depth = 0;         // 0 for the network's own entities, 1 for those inside them...
 };
 
 bool SameNoCase(const std::string& a, const char* b) {
@@ -96,10 +97,12 @@ void CollectContacts(const json& network, int depth, std::vector<Contact>* conta
         const std::string* handle = StringMember(entity, "handle");
         size_t index = contacts->size();
         if (handle && !handle->empty()) index = byHandle->emplace(*handle, index).first->second;
-        if (index == contacts->size()) contacts->push_back(Contact{nullptr, 0, depth});
+        if (index == contacts->size()) contacts->push_back(Contact{nullptr, 0, true, depth});
         Contact& contact = (*contacts)[index];
         if (depth < contact.depth) contact.depth = depth;
         contact.roles |= RolesOf(entity);
+        const auto roles = entity.find("roles");
+        if (roles != entity.end() && !roles->empty()) contact.roleless = false;
         if (!contact.properties) contact.properties = VcardProperties(entity);
         CollectContacts(entity, depth + 1, contacts, byHandle);
     }
@@ -215,7 +218,7 @@ const Contact* ChooseRegistrant(const std::vector<Contact>& contacts, unsigned r
     const Contact* chosen = nullptr;
     int best = 0;
     for (const Contact& contact : contacts) {
-        if (roles ? !(contact.roles & roles) : contact.roles != 0) continue;
+        if (roles ? !(contact.roles & roles) : !contact.roleless) continue;
         if (!contact.properties) continue;
         const std::string* kind = PropertyText(&contact, "kind");
         const int rank = kind && SameNoCase(*kind, "org") ? 2 : 1;
