@@ -1,10 +1,13 @@
 // Throughput of the three WHOIS parsers on the real answers of each registry
 // and on synthetic answers of about 1 MB. Each iteration does what the
-// scheduler does: clear the record, mark it allocated, parse.
+// scheduler does: clear the record, mark it allocated, parse. Beside them the
+// RDAP mapping over its corpus of JSON answers, the reading of the JSON
+// included.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +17,7 @@
 #include "whois/arin_parser.h"
 #include "whois/bin_file_loader.h"
 #include "whois/lacnic_parser.h"
+#include "whois/rdap_parser.h"
 #include "whois/ripe_parser.h"
 
 namespace {
@@ -83,6 +87,32 @@ void RealAnswers(benchmark::State& state, int registry, const std::vector<std::s
     for (auto _ : state) {
         for (const std::string& answer : answers) {
             benchmark::DoNotOptimize(Parse(&record, registry, answer.c_str()));
+            benchmark::ClobberMemory();
+        }
+    }
+    ReportRate(state, bytes);
+}
+
+// Every RDAP answer of the test data, the error bodies too, as the registry
+// of its folder.
+void BM_RdapRealAnswers(benchmark::State& state) {
+    std::vector<std::pair<std::string, int>> answers;
+    size_t bytes = 0;
+    int registry = 0;
+    for (const char* folder : {"arin", "ripe", "apnic", "lacnic", "afrinic"}) {
+        ++registry;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::string(OL_TEST_DATA_DIR) + "/rdap/" + folder)) {
+            if (entry.path().extension() != ".json") continue;
+            answers.emplace_back(ReadAnswer("../rdap/" + std::string(folder) + "/" + entry.path().filename().string()),
+                                 registry);
+            bytes += answers.back().first.size();
+        }
+    }
+    WhoisRecord record;
+    for (auto _ : state) {
+        for (const auto& [answer, from] : answers) {
+            benchmark::DoNotOptimize(ParseRdapResponse(&record, answer.data(), answer.size(), from));
             benchmark::ClobberMemory();
         }
     }
@@ -263,6 +293,7 @@ BENCHMARK(BM_RipeRealAnswers);
 BENCHMARK(BM_ApnicRealAnswers);
 BENCHMARK(BM_AfrinicRealAnswers);
 BENCHMARK(BM_LacnicRealAnswers);
+BENCHMARK(BM_RdapRealAnswers);
 BENCHMARK(BM_ArinSynthetic1MB);
 BENCHMARK(BM_RipeSynthetic1MB);
 BENCHMARK(BM_LacnicSynthetic1MB);

@@ -25,6 +25,9 @@ mkdir -p "$run"
 seed_answers() {
     find "$data/whois" -name '*.txt' -exec cp {} "$1/" \;
 }
+seed_rdap() {
+    find "$data/rdap" -name '*.json' -exec cp {} "$1/" \;
+}
 seed_values() {
     dir=$1
     shift
@@ -36,7 +39,7 @@ seed_values() {
 }
 
 failed=""
-all="fuzz_arin_parser fuzz_ripe_parser fuzz_lacnic_parser fuzz_next_line fuzz_parse_address_range
+all="fuzz_arin_parser fuzz_ripe_parser fuzz_lacnic_parser fuzz_rdap_parser fuzz_next_line fuzz_parse_address_range
 fuzz_parse_cidr_range fuzz_pick_abuse_address fuzz_next_token fuzz_parse_dotted_quad"
 for target in ${OL_FUZZ_TARGETS:-$all}; do
     corpus="$run/corpus/$target"
@@ -45,6 +48,10 @@ for target in ${OL_FUZZ_TARGETS:-$all}; do
     rm -f "$artifacts"/*
     extra=""
     case $target in
+    fuzz_rdap_parser)
+        seed_rdap "$corpus"
+        extra="-max_len=32768 -dict=$root/fuzz/rdap.dict"
+        ;;
     fuzz_*_parser | fuzz_next_line)
         seed_answers "$corpus"
         extra="-max_len=32768 -dict=$root/fuzz/whois.dict"

@@ -8,6 +8,7 @@
 #include "reports/report_file_win.h"
 #include "resources/resource_ids.h"
 #include "framework/messages.h"
+#include "whois/ansi_text.h"
 #include "whois/bin_resources.h"
 #include "framework/handles.h"
 
@@ -17,6 +18,8 @@ void PrepareProcess() {
     // Every report, the headless export's too, asks the language file and the
     // code page through this source.
     SetReportEnvironmentSource(PlatformReportEnvironment);
+    // RDAP answers are UTF-8; the lists and reports show the ANSI code page.
+    InstallWin32Utf8ToAnsiConverter();
 }
 
 void WriteLanguageTemplate() {

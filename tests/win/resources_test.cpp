@@ -12,6 +12,7 @@
 #include "framework/window_base.h"
 #include "lang/format_conversions.h"
 #include "resources/resource_ids.h"
+#include "whois/ansi_text.h"
 #include "../common/resource_ids_file.h"
 #include "win_test_support.h"
 
@@ -81,6 +82,11 @@ TEST(Resources, ChineseTextsReachTheAnsiFunctionsAsGbkBytes) {
     GetMenuStringA(menu, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
     DestroyMenu(menu);
     EXPECT_STREQ(text, "\xCD\xCB\xB3\xF6");  // 退出
+    // RDAP's UTF-8 through the conversion start-up installs: 中é, a malformed byte, Thai ก that GBK lacks.
+    std::string ansi;
+    const std::string utf8 = "\xE4\xB8\xAD\xC3\xA9\xFF\xE0\xB8\x81x";
+    Utf8ToAnsi(utf8.data(), utf8.size(), &ansi);
+    EXPECT_EQ(ansi, "\xD6\xD0\xA8\xA6??x");
 }
 
 // The English translation is plain ASCII and keeps every format's conversions.

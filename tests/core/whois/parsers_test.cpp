@@ -29,17 +29,19 @@ namespace {
 // a fault becomes the expectation.
 TEST(RealAnswers, GiveTheExpectedRecords) {
     const char* regenerate = std::getenv("OL_REGENERATE_EXPECTED");
-    for (const auto& [file, registry] : WhoisAnswerFiles()) {
+    auto files = AnswerFiles("whois", ".txt");
+    for (const auto& rdap : AnswerFiles("rdap", ".json")) files.push_back(rdap);
+    for (const auto& [file, registry] : files) {
         WhoisRecord record;
-        const int result = ParseAnswer(&record, registry, ReadWhoisAnswer(file).c_str());
+        const int result = ParseAnswerOf(file, &record, registry, ReadTestData(file));
         if (regenerate && std::string(regenerate) == "1") {
-            std::ofstream out(std::string(OL_TEST_DATA_DIR) + "/whois/" + file + ".expected", std::ios::binary);
+            std::ofstream out(std::string(OL_TEST_DATA_DIR) + "/" + file + ".expected", std::ios::binary);
             for (const auto& [name, value] : RecordFields(record, result)) {
                 out << name << (value.empty() ? ":" : ": ") << Escape(value) << "\n";
             }
             continue;
         }
-        std::istringstream in(ReadWhoisAnswer(file + ".expected"));  // OL_REGENERATE_EXPECTED=1 writes a new one
+        std::istringstream in(ReadTestData(file + ".expected"));  // OL_REGENERATE_EXPECTED=1 writes a new one
         std::map<std::string, std::string> expected;
         for (std::string line; std::getline(in, line);) expected.insert(FieldLine(line));
         for (const auto& [name, value] : RecordFields(record, result)) {
@@ -97,8 +99,8 @@ struct Case {
 
 // "== rule" starts a case ("== [3] rule" asks registry 3 instead of the
 // file's own), the answer's lines follow (escaped), then "=> field: value".
-void RunCases(const char* file, int registry) {
-    std::istringstream in(ReadWhoisAnswer(std::string("cases/") + file));
+void RunCases(const std::string& file, int registry) {
+    std::istringstream in(ReadTestData(file));
     std::vector<Case> cases;
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("== ", 0) == 0) {
@@ -113,8 +115,9 @@ void RunCases(const char* file, int registry) {
     EXPECT_GT(cases.size(), 9u) << file;
     for (const Case& c : cases) {
         WhoisRecord record;
-        const int result = ParseAnswer(&record, c.registry, c.answer.c_str());
+        const int result = ParseAnswerOf(file, &record, c.registry, c.answer);
         EXPECT_FALSE(c.expected.empty()) << file << ": " << c.rule;
+        for (const auto& field : RecordFields(record, 0)) EXPECT_LE(field.second.size(), 254u) << c.rule;
         for (const std::string& line : c.expected) {
             const auto [name, value] = FieldLine(line);
             EXPECT_EQ(Field(record, result, name), value) << file << ": " << c.rule;
@@ -123,7 +126,10 @@ void RunCases(const char* file, int registry) {
 }
 
 TEST(ParserCases, EveryDialect) {
-    for (const auto& [file, registry] : {std::pair{"arin.cases", 1}, {"ripe.cases", 2}, {"lacnic.cases", 4}})
+    for (const auto& [file, registry] : {std::pair{"whois/cases/arin.cases", 1},
+                                         {"whois/cases/ripe.cases", 2},
+                                         {"whois/cases/lacnic.cases", 4},
+                                         {"rdap/answers.cases", 2}})
         RunCases(file, registry);
 }
 

@@ -12,31 +12,42 @@
 #include "whois/arin_parser.h"
 #include "whois/bin_file_loader.h"
 #include "whois/lacnic_parser.h"
+#include "whois/rdap_parser.h"
 #include "whois/ripe_parser.h"
 
 // Every test in this executable sees the generated tables as the program's
 // resources, whichever test runs first.
 static const bool installed = (InstallBinFileLoader(OL_GENERATED_DIR), true);
 
-std::string ReadWhoisAnswer(const std::string& relativePath) {
-    const std::string path = std::string(OL_TEST_DATA_DIR) + "/whois/" + relativePath;
+std::string ReadTestData(const std::string& relativePath) {
+    const std::string path = std::string(OL_TEST_DATA_DIR) + "/" + relativePath;
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "missing test answer " << path;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::pair<std::string, int>> WhoisAnswerFiles() {
+std::string ReadWhoisAnswer(const std::string& relativePath) {
+    return ReadTestData("whois/" + relativePath);
+}
+
+std::vector<std::pair<std::string, int>> AnswerFiles(const std::string& tree, const std::string& extension) {
     std::vector<std::pair<std::string, int>> files;
     int registry = 0;
     for (const std::string folder : {"arin", "ripe", "apnic", "lacnic", "afrinic"}) {  // in RegistryId order
         ++registry;
         for (const auto& entry :
-             std::filesystem::directory_iterator(std::string(OL_TEST_DATA_DIR) + "/whois/" + folder)) {
-            if (entry.path().extension() == ".txt")
-                files.emplace_back(folder + "/" + entry.path().filename().string(), registry);
+             std::filesystem::directory_iterator(std::string(OL_TEST_DATA_DIR) + "/" + tree + "/" + folder)) {
+            if (entry.path().extension() == extension)
+                files.emplace_back(tree + "/" + folder + "/" + entry.path().filename().string(), registry);
         }
     }
     std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::pair<std::string, int>> WhoisAnswerFiles() {
+    auto files = AnswerFiles("whois", ".txt");
+    for (auto& file : files) file.first.erase(0, 6);
     return files;
 }
 
@@ -46,6 +57,11 @@ int ParseAnswer(WhoisRecord* record, int registry, const char* answer) {
     if (registry == 1) return ParseArinResponse(record, answer);
     if (registry == 4) return ParseLacnicResponse(record, answer);
     return ParseRipeResponse(record, answer, registry);
+}
+
+int ParseAnswerOf(const std::string& path, WhoisRecord* record, int registry, const std::string& answer) {
+    if (path.rfind("rdap/", 0) == 0) return ParseRdapResponse(record, answer.data(), answer.size(), registry);
+    return ParseAnswer(record, registry, answer.c_str());
 }
 
 std::string Quad(uint32_t ip) {

@@ -9,14 +9,21 @@
 
 #include "whois/whois_record.h"
 
-// The bytes of tests/data/whois/<relativePath>; fails the test when missing.
+// The bytes of tests/data/<path>; fails the test when missing.
+std::string ReadTestData(const std::string& path);
+// The bytes of tests/data/whois/<relativePath>.
 std::string ReadWhoisAnswer(const std::string& relativePath);
-// Every answer of the corpus as "folder/file.txt", with the registry its folder names.
+// Every answer of tests/data/<tree> as "<tree>/folder/file<extension>", with
+// the registry its folder names.
+std::vector<std::pair<std::string, int>> AnswerFiles(const std::string& tree, const std::string& extension);
+// The port-43 answers as "folder/file.txt".
 std::vector<std::pair<std::string, int>> WhoisAnswerFiles();
 
 // Clears record, sets `allocated` to 2 and runs the parser of the registry
 // that was asked. Returns the parser's result.
 int ParseAnswer(WhoisRecord* record, int registry, const char* answer);
+// The same for an answer from tests/data/<path>: under rdap/ the RDAP mapping.
+int ParseAnswerOf(const std::string& path, WhoisRecord* record, int registry, const std::string& answer);
 
 // "a.b.c.d" of an address, "" for 0.
 std::string Quad(uint32_t ip);
