@@ -236,6 +236,10 @@ int AsyncSocket::ConnectToHost(const char* name, int port) {
     return ConnectTo(socket, static_cast<uint32_t>(literal), port);
 }
 
+int AsyncSocket::ConnectToAddress(uint32_t address, int port) {
+    return ConnectTo(socket, address, port);
+}
+
 int AsyncSocket::ConnectResolved(const hostent* entry, int port) {
     uint32_t address = 0;
     if (!FirstHostAddress(entry, &address)) {

@@ -47,6 +47,8 @@ class AsyncSocket {
     // error then stays the thread's last socket error).
     int ConnectToHost(const char* name, int port);
     int ConnectResolved(const hostent* entry, int port);
+    // Connects to an address (network byte order) without a lookup.
+    int ConnectToAddress(uint32_t address, int port);
     int StartHostLookup(const char* name);
     void CancelHostLookup();
     // 1 when an open socket was closed successfully.
@@ -54,6 +56,7 @@ class AsyncSocket {
     void FreeHostBuffer();
     // (Re)arms the one time-out of this socket; ended by CloseSocket.
     void ArmTimeout(uint32_t milliseconds);
+    bool TimeoutArmed() const { return timerId != 0; }
     void KillTimeout();
 
     SOCKET socket = INVALID_SOCKET;

@@ -28,6 +28,7 @@ LookupEngine::LookupEngine(HWND window, AddressList& list, Options& options, Loo
         TimeoutFromEnvironment("OWNERLENS_TEST_TOTAL_TIMEOUT_MS", WhoisConnection::kTotalTimeoutMs);
     for (int i = 0; i < LookupScheduler::kMaxConversations; ++i) {
         connections[i].conversation = i;
+        connections[i].knownHosts = &knownHosts;
         connections[i].connectTimeoutMs = connectMs;
         connections[i].idleTimeoutMs = idleMs;
         connections[i].totalTimeoutMs = totalMs;
@@ -47,6 +48,8 @@ LookupEngine::~LookupEngine() {
 }
 
 void LookupEngine::StartRun() {
+    // Each run looks the registries' hosts up afresh, once.
+    knownHosts.addresses.clear();
     scheduler.StartRun();
 }
 

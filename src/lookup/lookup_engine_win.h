@@ -52,6 +52,7 @@ class LookupEngine : private LookupHost {
     AddressList& list;
     uint32_t minuteMs = 60000;
     WhoisConnection connections[LookupScheduler::kMaxConversations];
+    KnownHosts knownHosts;  // learned in this run
     LookupScheduler scheduler;
     AddressListResolver resolver;
 };

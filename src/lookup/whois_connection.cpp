@@ -27,10 +27,16 @@ int WhoisConnection::StartQuery(HWND owner, uint32_t address, int32_t registry) 
     cancelled = 0;
     sendPending = 1;
     ownerWindow = owner;
-
     if (!EnsureSocketWindow()) return 0;
-    CloseSocket();
+    server = servers.ServerFor(registry);
+    BuildQuery(registry, address, query);
+    startTick = GetTickCount();
+    return Open(true);
+}
 
+int WhoisConnection::Open(bool knownAddress) {
+    CloseSocket();
+    connected = false;
     socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (socket == INVALID_SOCKET) return 0;
     SocketMap().Add(this, static_cast<uintptr_t>(socket));
@@ -43,17 +49,37 @@ int WhoisConnection::StartQuery(HWND owner, uint32_t address, int32_t registry) 
         WSASetLastError(error);
         return 0;
     };
-    if (!SelectEvents(FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE)) return giveUp();
+    // No FD_WRITE: the query goes out when the connection is made, which
+    // spares a message per conversation; FD_WRITE is asked for only when
+    // that send would block.
+    if (!SelectEvents(FD_READ | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE)) return giveUp();
     if (!BindAny()) return giveUp();
-
-    const WhoisServer server = servers.ServerFor(registry);
     if (!server.host[0]) return giveUp();
-    BuildQuery(registry, address, query);
 
-    if (!ConnectToHost(server.host, server.port)) return giveUp();
-    startTick = GetTickCount();
+    const auto known =
+        knownHosts ? knownHosts->addresses.find(server.host) : std::map<std::string, uint32_t>::iterator();
+    byKnownAddress = knownAddress && knownHosts && known != knownHosts->addresses.end();
+    if (!(byKnownAddress ? ConnectToAddress(known->second, server.port) : ConnectToHost(server.host, server.port)))
+        return giveUp();
     ArmStepTimeout(connectTimeoutMs);
     return 1;
+}
+
+bool WhoisConnection::RetryWithLookup() {
+    if (!byKnownAddress || connected) return false;
+    // The host may have moved: look it up again, once.
+    knownHosts->addresses.erase(server.host);
+    if (Open(false)) return true;
+    ReportDone(1, WSAGetLastError());
+    EndConversation();
+    return true;
+}
+
+void WhoisConnection::OnHostResolved(const hostent* entry, int error) {
+    uint32_t address = 0;
+    if (knownHosts && error == 0 && pendingPort != -1 && FirstHostAddress(entry, &address))
+        knownHosts->addresses[server.host] = address;
+    AsyncSocket::OnHostResolved(entry, error);
 }
 
 void WhoisConnection::CancelQuery() {
@@ -86,13 +112,20 @@ void WhoisConnection::Fail(int code) {
 void WhoisConnection::ArmStepTimeout(uint32_t milliseconds) {
     // Each byte re-arms the idle time-out, so a server that trickles would
     // hold the conversation open for ever without a limit on the whole.
-    const DWORD elapsed = GetTickCount() - startTick;
+    const DWORD now = GetTickCount(), elapsed = now - startTick;
     if (elapsed >= totalTimeoutMs) {
         Fail(WSAETIMEDOUT);
         return;
     }
     const uint32_t left = totalTimeoutMs - elapsed;
-    ArmTimeout(milliseconds < left ? milliseconds : left);
+    const uint32_t step = milliseconds < left ? milliseconds : left;
+    stepDeadline = now + step;
+    // A timer that fires no later stays set and, when it fires early, looks
+    // at the deadline again: setting it anew on every event cost a trip to
+    // the window server each time.
+    if (TimeoutArmed() && static_cast<int32_t>(stepDeadline - timerDeadline) >= 0) return;
+    timerDeadline = stepDeadline;
+    ArmTimeout(step);
 }
 
 bool WhoisConnection::Keep(const char* bytes, int n) {
@@ -111,18 +144,29 @@ void WhoisConnection::OnRead(int) {
 }
 
 void WhoisConnection::OnWrite(int) {
+    SendQuery();
+}
+
+void WhoisConnection::SendQuery() {
     if (!sendPending || socket == INVALID_SOCKET) return;
-    send(socket, query, static_cast<int>(std::strlen(query)), 0);
+    if (send(socket, query, static_cast<int>(std::strlen(query)), 0) == SOCKET_ERROR &&
+        WSAGetLastError() == WSAEWOULDBLOCK) {
+        SelectEvents(FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE);
+        return;
+    }
     sendPending = 0;
 }
 
 void WhoisConnection::OnConnect(int error) {
+    if (error != 0 && RetryWithLookup()) return;
     if (error != 0) {
         ReportDone(1, error);
         EndConversation();
         return;
     }
+    connected = true;
     ArmStepTimeout(idleTimeoutMs);
+    SendQuery();
 }
 
 void WhoisConnection::OnClose(int error) {
@@ -145,5 +189,12 @@ void WhoisConnection::OnClose(int error) {
 }
 
 void WhoisConnection::OnTimeout() {
+    const DWORD now = GetTickCount();
+    if (static_cast<int32_t>(stepDeadline - now) > 0) {
+        timerDeadline = stepDeadline;
+        ArmTimeout(stepDeadline - now);
+        return;
+    }
+    if (RetryWithLookup()) return;
     Fail(WSAETIMEDOUT);
 }

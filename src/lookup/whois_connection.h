@@ -3,9 +3,18 @@
 // send one query line, collect the answer until the server closes, and post
 // the outcome (UM_LOOKUPDONE) to the owner window.
 
+#include <map>
+#include <string>
+
 #include "lookup/answer_buffer.h"
 #include "lookup/async_socket.h"
 #include "lookup/server_overrides.h"
+
+// The addresses the registries' host names resolved to, shared by the
+// connections of a run, so that each name is looked up once.
+struct KnownHosts {
+    std::map<std::string, uint32_t> addresses;
+};
 
 class WhoisConnection : public AsyncSocket {
   public:
@@ -45,8 +54,10 @@ class WhoisConnection : public AsyncSocket {
     void OnClose(int error) override;
     void OnConnect(int error) override;
     void OnTimeout() override;
+    void OnHostResolved(const hostent* entry, int error) override;
 
     int conversation = 0;                           // its number in the scheduler
+    KnownHosts* knownHosts = nullptr;               // none: every conversation looks its host up
     ServerOverrides servers;                        // where each registry is asked
     uint32_t connectTimeoutMs = kConnectTimeoutMs;  // no connection within this: failed
     uint32_t idleTimeoutMs = kIdleTimeoutMs;        // no byte for this long: failed
@@ -70,8 +81,20 @@ class WhoisConnection : public AsyncSocket {
     // Closes after the outcome was reported: nothing more is posted.
     void EndConversation();
     void ForgetPostedOutcome();
+    // Opens the socket and connects to the server, by its known address when
+    // there is one and knownAddress allows it; 0 when that fails at once.
+    int Open(bool knownAddress);
+    void SendQuery();
+    // Whether a conversation that could not connect to a known address was
+    // started again with a fresh look-up of the host.
+    bool RetryWithLookup();
 
     bool outcomePosted = false;  // posted for the current conversation, not yet taken
     int staleOutcomes = 0;       // posted for ended conversations, not yet taken
     DWORD startTick = 0;         // when the current conversation started
+    DWORD stepDeadline = 0;      // when the current step times out
+    DWORD timerDeadline = 0;     // when the armed timer fires
+    WhoisServer server;          // asked in the current conversation
+    bool connected = false;
+    bool byKnownAddress = false;  // connecting to an address learned earlier
 };

@@ -242,6 +242,20 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
     connection.CancelQuery();
     EXPECT_EQ(AsyncSocket::LiveHostBuffers(), 0);  // cancelled, it never completes: its buffer goes at once
     std::tie(AsyncSocket::startLookup, AsyncSocket::cancelLookup) = platform;
+    // A run looks a name up once ([L]ookup or [-]), and again when its known address refuses.
+    KnownHosts hosts;
+    connection.knownHosts = &hosts;
+    TestServer again([](SOCKET s) { SendAll(s, "by name\n"); });
+    std::string asked;
+    for (const char* known : {"", "", "127.0.0.2"}) {
+        if (*known) hosts.addresses["localhost"] = inet_addr(known);
+        Start("localhost:" + std::to_string(again.port), RegistryLacnic);
+        asked += connection.lookupHandle ? "L" : "-";
+        ASSERT_TRUE(WaitForOutcome());
+        asked += g_outcomes.back().failed ? "F" : "S";
+        EXPECT_TRUE(connection.TakeOutcome());
+    }
+    EXPECT_EQ(asked + " " + std::to_string(hosts.addresses["localhost"] == inet_addr("127.0.0.1")), "LS-S-S 1");
 }
 
 namespace {
