@@ -62,7 +62,8 @@ class Program:
         self.folder = os.path.join(ROOT, "build", "e2e", name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
-        self.exe, self.process = shutil.copy(exe, self.folder), None
+        # Always named Ownerlens.exe, so that it reads the Ownerlens.cfg written here and never the defaults.
+        self.exe, self.process = shutil.copy(exe, os.path.join(self.folder, "Ownerlens.exe")), None
         self.tool_exe = os.path.join(os.path.dirname(exe), "tests", "e2e", "oltool.exe")
         self.settings_path = os.path.join(self.folder, "Ownerlens.cfg")
         # The companion acts on this copy's window only.
