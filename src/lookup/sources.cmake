@@ -8,5 +8,6 @@ list(APPEND OL_SHELL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/async_socket.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lookup_engine_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/name_resolver.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rdap_connection_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/whois_connection.cpp
 )
