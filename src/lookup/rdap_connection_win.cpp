@@ -8,6 +8,7 @@
 
 #include "base/lock.h"
 #include "lookup/answer_buffer.h"
+#include "lookup/http_location.h"
 
 struct RdapConnection::Conversation {
     Conversation() = default;
@@ -130,26 +131,6 @@ std::string QueryText(HINTERNET request, DWORD info) {
         return std::string();
     }
     return Narrow(text.c_str());
-}
-
-// Resolves a Location header against the URL that sent it: absolute,
-// scheme-relative, root-relative, query-only or path-relative. Dot segments
-// are left to the server.
-std::string ResolveLocation(const std::string& base, const std::string& location) {
-    const size_t colon = location.find(':');
-    if (colon != std::string::npos && colon > 0 && colon < location.find_first_of("/?#")) return location;
-    const size_t schemeEnd = base.find("://");
-    if (location.compare(0, 2, "//") == 0) return base.substr(0, schemeEnd + 1) + location;
-    const size_t pathStart = base.find_first_of("/?#", schemeEnd + 3);
-    const std::string origin = base.substr(0, pathStart);
-    if (location.empty() || location[0] == '#') return base.substr(0, base.find('#'));
-    if (location[0] == '/') return origin + location;
-    std::string path = "/";
-    if (pathStart != std::string::npos && base[pathStart] == '/') {
-        path = base.substr(pathStart, base.find_first_of("?#", pathStart) - pathStart);
-    }
-    if (location[0] == '?') return origin + path + location;
-    return origin + path.substr(0, path.rfind('/') + 1) + location;
 }
 
 bool IsRedirect(int status) {

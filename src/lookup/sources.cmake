@@ -1,5 +1,6 @@
 list(APPEND OL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/answer_buffer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http_location.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lookup_scheduler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/server_overrides.cpp
 )
