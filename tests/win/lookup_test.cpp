@@ -4,13 +4,16 @@
 #include <winsock2.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
+#include <map>
 #include <thread>
 
 #include "framework/app.h"
 #include "framework/messages.h"
 #include "input/address_list.h"
 #include "lookup/name_resolver.h"
+#include "lookup/rdap_connection_win.h"
 #include "lookup/whois_connection.h"
 #include "resources/resource_ids.h"
 #include "whois/server_selection.h"
@@ -256,6 +259,128 @@ TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsN
         EXPECT_TRUE(connection.TakeOutcome());
     }
     EXPECT_EQ(asked + " " + std::to_string(hosts.addresses["localhost"] == inet_addr("127.0.0.1")), "LS-S-S 1");
+}
+
+// RDAP over WinHTTP against an HTTP server on 127.0.0.1 that answers by
+// path; every answer says "Connection: close", as the server serves one
+// connection at a time.
+namespace {
+
+std::string HttpAnswer(const std::string& status, const std::string& body, const std::string& headers = "") {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n" +
+           headers + "\r\n" + body;
+}
+
+struct RdapTest : SocketTest {
+    RdapConnection rdap;
+    std::string Served(const TestServer& server) { return "http://" + server.Address(); }
+};
+
+}  // namespace
+
+TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
+    std::string exact;  // the largest answer kept, NULs and high bytes included
+    for (int32_t i = 0; i < RdapConnection::kMaxAnswerBytes; ++i) exact += static_cast<char>(i * 7 + i / 4096);
+    std::map<std::string, std::string> answers;
+    std::vector<std::string> heads;
+    TestServer server([&](SOCKET s) {
+        std::string head = "\r\n" + server.queries.back(), path = head.substr(6, head.find(" HTTP/") - 6);
+        for (char c; head.find("\r\n\r\n") == std::string::npos && recv(s, &c, 1, 0) == 1;) head += c;
+        heads.push_back(head);
+        if (path == "/silent") return HoldOpen(s);
+        if (path == "/trickle") {  // a byte every tenth of the idle limit: only the limit on the whole ends it
+            SendAll(s, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            while (send(s, "x", 1, 0) == 1) Sleep(100);
+        }
+        SendAll(s, answers[path]);
+    });
+    answers = {{"/ok", HttpAnswer("200 OK", exact)},
+               {"/a/hop1", HttpAnswer("307 Temporary Redirect", "", "Location: /b/hop2?x=1\r\n")},
+               {"/b/hop2?x=1", HttpAnswer("308 Permanent Redirect", "", "Location: final\r\n")},
+               {"/b/final", HttpAnswer("200 OK", "{}")},
+               {"/loop", HttpAnswer("302 Found", "", "Location: " + Served(server) + "/loop\r\n")},
+               {"/gone", HttpAnswer("404 Not Found", "not here")},
+               {"/busy", HttpAnswer("429 Too Many Requests", "")},
+               {"/oops", HttpAnswer("500 Internal Server Error", "oops")},
+               {"/big", HttpAnswer("200 OK", exact + "!")}};
+    struct Row {
+        std::string target;  // a path of the server, or a whole URL
+        RdapConnection::Kind kind;
+        int status;
+        const char* statusLine;
+        std::string body;
+        const char* failure;
+        std::string finalTarget;
+        uint32_t totalMs;
+    };
+    const Row rows[] = {
+        {"/ok", RdapConnection::Answered, 200, "HTTP/1.1 200 OK", exact, "", "/ok", 0},
+        {"/a/hop1", RdapConnection::Answered, 200, "HTTP/1.1 200 OK", "{}", "", "/b/final", 0},
+        {"/loop", RdapConnection::Failed, 0, "", "", "too many redirects", "/loop", 0},
+        {"/gone", RdapConnection::Answered, 404, "HTTP/1.1 404 Not Found", "not here", "", "/gone", 0},
+        {"/busy", RdapConnection::Answered, 429, "HTTP/1.1 429 Too Many Requests", "", "", "/busy", 0},
+        {"/oops", RdapConnection::Answered, 500, "HTTP/1.1 500 Internal Server Error", "oops", "", "/oops", 0},
+        {"/big", RdapConnection::Failed, 0, "", "", "answer over 4 MiB", "/big", 0},
+        {"/silent", RdapConnection::Failed, 0, "", "", "time-out", "/silent", 0},
+        {"/trickle", RdapConnection::Failed, 0, "", "", "time-out", "/trickle", 1500},
+        {"ftp://127.0.0.1/x", RdapConnection::Failed, 0, "", "", "bad URL", "ftp://127.0.0.1/x", 0},
+    };
+    rdap.idleTimeoutMs = 1000;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        rdap.totalTimeoutMs = row.totalMs ? row.totalMs : RdapConnection::kTotalTimeoutMs;
+        const auto url = [&](const std::string& target) { return target[0] == '/' ? Served(server) + target : target; };
+        ASSERT_TRUE(rdap.Start(owner, UM_LOOKUPDONE, 42, url(row.target).c_str()));
+        ASSERT_TRUE(WaitForOutcome());
+        EXPECT_EQ(g_outcomes.back().failed, 42u);
+        EXPECT_TRUE(rdap.TakeOutcome(g_outcomes.back().code));
+        EXPECT_EQ(rdap.ResultKind(), row.kind);
+        EXPECT_EQ(rdap.StatusCode(), row.status);
+        EXPECT_STREQ(rdap.StatusLine(), row.statusLine);
+        EXPECT_TRUE(std::string(rdap.Body(), rdap.BodyLength()) == row.body);
+        EXPECT_EQ(rdap.Body()[rdap.BodyLength()], '\0');
+        EXPECT_STREQ(rdap.FailureText(), row.failure);
+        EXPECT_EQ(rdap.FinalUrl(), url(row.finalTarget));
+    }
+    server.Stop();
+    for (const std::string& head : heads)
+        EXPECT_NE(head.find("\r\nAccept: application/rdap+json\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(server.queries.begin(), server.queries.end(), "GET /loop HTTP/1.1\r\n"), 5);  // 4 followed
+}
+
+// Nothing arrives from a conversation that was cancelled, replaced or
+// destroyed, while another one runs beside it, and every worker ends. (Wine
+// goes on waiting for an answer after its request handle is closed, where
+// Windows aborts: the server lets the held connections go.)
+TEST_F(RdapTest, CancelledReplacedOrDestroyedConversationsPostNothingAndTheirWorkersEnd) {
+    Event asked, release;
+    TestServer holder([&](SOCKET) {
+        SetEvent(asked.handle);
+        WaitForSingleObject(release.handle, 20000);
+    });
+    TestServer answerer([](SOCKET s) { SendAll(s, HttpAnswer("200 OK", "{}")); });
+    ASSERT_TRUE(rdap.Start(owner, UM_LOOKUPDONE, 1, (Served(answerer) + "/early").c_str()));
+    ASSERT_TRUE(WaitForOutcome());  // posted, and not yet taken
+    const LPARAM early = g_outcomes.back().code;
+    auto* other = new RdapConnection;
+    ASSERT_TRUE(other->Start(owner, UM_LOOKUPDONE, 2, (Served(holder) + "/held").c_str()));
+    ASSERT_TRUE(asked.Pump());
+    ASSERT_TRUE(rdap.Start(owner, UM_LOOKUPDONE, 3, (Served(answerer) + "/beside").c_str()));
+    EXPECT_FALSE(rdap.TakeOutcome(early));
+    ASSERT_TRUE(WaitForOutcome());
+    EXPECT_TRUE(rdap.TakeOutcome(g_outcomes.back().code));
+    EXPECT_STREQ(rdap.FinalUrl(), (Served(answerer) + "/beside").c_str());
+    delete other;
+    ASSERT_TRUE(rdap.Start(owner, UM_LOOKUPDONE, 4, (Served(holder) + "/queued").c_str()));
+    rdap.Cancel();
+    EXPECT_EQ(rdap.ResultKind(), RdapConnection::None);
+    SetEvent(release.handle);
+    SetTimer(owner, 1, 20, nullptr);  // the workers' end posts nothing: look again at each tick
+    ASSERT_TRUE(PumpUntil([] { return RdapConnection::RunningWorkers() == 0; }));
+    PumpMessages();
+    EXPECT_EQ(g_outcomes.size(), 2u);  // the first and the one beside
+    holder.Stop();
+    EXPECT_EQ(holder.queries.size(), 2u);
 }
 
 namespace {
