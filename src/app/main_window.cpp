@@ -147,6 +147,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case UM_LOOKUPDONE:
             if (!shutDown && engine) engine->OnLookupDone(wParam);
             return 0;
+        case UM_RDAPDONE:
+            if (!shutDown && engine) engine->OnRdapDone(wParam, lParam);
+            return 0;
         case UM_SENDERPROCESS:
             senderProcessId = static_cast<DWORD>(lParam);
             return 0;

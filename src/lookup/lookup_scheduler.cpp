@@ -13,6 +13,8 @@
 #include "whois/arin_parser.h"
 #include "whois/contact_count.h"
 #include "whois/lacnic_parser.h"
+#include "whois/rdap_bootstrap.h"
+#include "whois/rdap_parser.h"
 #include "whois/ripe_parser.h"
 #include "whois/whois_record.h"
 
@@ -154,6 +156,11 @@ void LookupScheduler::Place(int index) {
         run.state = ItemRun::Finished;
         return;
     }
+    // RDAP's bootstrap knows the registries' blocks better than the
+    // first-octet table (which stays for what it does not hold).
+    if (!run.asked && OverRdap() && options.FindServerByIP) {
+        if (const int32_t registry = RdapRegistryFor(item->ip)) item->registry = registry;
+    }
     // A loop in Pump, not a call per item, so that a long list of a blocked
     // registry does not deepen the stack.
     if (ReuseEarlierAnswer(index) || LimitIfBlocked(index)) {
@@ -252,6 +259,10 @@ void LookupScheduler::OnLookupDone(int conversation, int failed) {
     }
     ItemRun& run = Run(index);
 
+    if (OverRdap()) {
+        OnRdapDone(index, host.RdapAnswer(conversation));
+        return;
+    }
     if (failed) {
         list.SetItemStatus(index, LookupStatus::Failed);
     } else {
@@ -281,10 +292,7 @@ void LookupScheduler::OnLookupDone(int conversation, int failed) {
         } else if (result == 0 && item->rawText && host.StoreAnswer(*item->rawText, answer)) {
             item->record = record;
             list.SetItemStatus(index, LookupStatus::Succeeded);
-            const uint32_t from = HostOrder(record.fromIp), to = HostOrder(record.toIp);
-            if (record.fromIp && from <= to && options.ReuseMaxAddresses > 0 &&
-                uint64_t{to} - from < static_cast<uint64_t>(options.ReuseMaxAddresses))
-                reusableBlocks.emplace(from, index);
+            RememberBlock(index);
         } else {
             // An answer that cannot be parsed, or kept for its pane, fails.
             list.SetItemStatus(index, LookupStatus::Failed);
@@ -295,9 +303,50 @@ void LookupScheduler::OnLookupDone(int conversation, int failed) {
     AfterOutcome();
 }
 
+bool LookupScheduler::OverRdap() const {
+    return options.UseRdap || options.RdapOnce;
+}
+
+void LookupScheduler::OnRdapDone(int index, const RdapOutcome& outcome) {
+    LookupItem& item = *list.At(index);
+    // Redirects lead to the registry that holds the block.
+    if (outcome.registry) item.registry = outcome.registry;
+    if (outcome.answered && (outcome.status == 429 || RdapRateLimited(outcome.body, outcome.length))) {
+        OnDenial(index, Denial::RateLimited, outcome.statusLine);
+        return;
+    }
+    WhoisRecord record;
+    std::string pane;
+    if (!outcome.answered) {
+        SetFailed(index, outcome.failureText);
+    } else if (outcome.status != 200) {
+        SetFailed(index, outcome.statusLine);
+    } else if (ParseRdapResponse(&record, outcome.body, outcome.length, item.registry) == 0 && item.rawText &&
+               host.StoreAnswer(*item.rawText,
+                                FormatRdapForPane(outcome.body, outcome.length, &pane) ? pane.c_str() : outcome.body)) {
+        item.record = record;
+        list.SetItemStatus(index, LookupStatus::Succeeded);
+        RememberBlock(index);
+    } else {
+        // Not an IP network, or no memory for its pane.
+        SetFailed(index, outcome.body);
+    }
+    host.RefreshRows();
+    Finish(index);
+    AfterOutcome();
+}
+
+void LookupScheduler::SetFailed(int index, const char* rawText) {
+    LookupItem& item = *list.At(index);
+    ClearRecord(&item.record);
+    if (item.rawText) host.StoreAnswer(*item.rawText, rawText);
+    list.SetItemStatus(index, LookupStatus::Failed);
+}
+
 bool LookupScheduler::LimitIfBlocked(int index) {
     const LookupItem& item = *list.At(index);
-    if (!IsRegistryId(item.registry)) return false;
+    // The blocks and budgets are those of port 43; RDAP has only its rate limit.
+    if (!IsRegistryId(item.registry) || OverRdap()) return false;
     char* until = options.BlockedUntil[item.registry - 1];
     char now[13];
     FormatUtcMinute(host.NowUtc(), now);
@@ -405,6 +454,14 @@ void LookupScheduler::CountContacts(int32_t registry, const char* answer) {
     options.ContactsDay[i] = largestDay[i] = today;
     if (contacts > largestAnswer[i]) largestAnswer[i] = contacts;
     if (options.ContactsToday[i] < 0x7FFFFFFF - contacts) options.ContactsToday[i] += contacts;
+}
+
+void LookupScheduler::RememberBlock(int index) {
+    const WhoisRecord& record = list.At(index)->record;
+    const uint32_t from = HostOrder(record.fromIp), to = HostOrder(record.toIp);
+    if (record.fromIp && from <= to && options.ReuseMaxAddresses > 0 &&
+        uint64_t{to} - from < static_cast<uint64_t>(options.ReuseMaxAddresses))
+        reusableBlocks.emplace(from, index);
 }
 
 void LookupScheduler::SetLimited(int index, const char* rawText) {

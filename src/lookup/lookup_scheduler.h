@@ -19,6 +19,7 @@
 // small block of an earlier answer of the run is not asked at all, and one
 // whose /24 is being asked waits for that answer.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -45,6 +46,17 @@ class LookupUi {
     virtual void RunEnded() = 0;
 };
 
+// What an RDAP conversation brought back.
+struct RdapOutcome {
+    bool answered = false;  // an HTTP answer came; otherwise failureText says why not
+    int status = 0;         // its status code
+    const char* statusLine = "";
+    const char* body = "";
+    size_t length = 0;
+    int32_t registry = 0;  // whose base URL the answering URL starts with; 0 none
+    const char* failureText = "";
+};
+
 // The platform's side of a run: conversations, timers, clocks and rows.
 // Conversations are numbered 0 to 4; one number is one connection.
 class LookupHost {
@@ -58,8 +70,11 @@ class LookupHost {
     // Sends a failure outcome on the road every outcome takes (posted, so it
     // arrives later as OnLookupDone(conversation, 1)).
     virtual void PostLookupFailure(int conversation) = 0;
-    // The answer of the conversation that just ended, up to its first NUL.
+    // The answer of the WHOIS conversation that just ended, up to its first NUL.
     virtual const char* AnswerText(int conversation) = 0;
+    // The outcome of the RDAP conversation that just ended (a run over RDAP:
+    // Options::UseRdap or Options::RdapOnce).
+    virtual RdapOutcome RdapAnswer(int conversation) = 0;
     // Copies the answer into the item's buffer; false when memory is short.
     virtual bool StoreAnswer(TextBuffer& raw, const char* answer);
     // The one timer of the run; setting it again replaces it.
@@ -130,6 +145,11 @@ class LookupScheduler {
     // same item is asked again.
     void OnDenial(int index, Denial denial, const char* answer);
     void SetLimited(int index, const char* rawText);
+    bool OverRdap() const;
+    // An RDAP outcome: the record, a failure, or a rate limit.
+    void OnRdapDone(int index, const RdapOutcome& outcome);
+    // The item fails, with text for its pane.
+    void SetFailed(int index, const char* rawText);
     // Pauses the registry for so many timer milliseconds; the item shows it.
     void PauseRegistry(int index, uint64_t milliseconds);
     // Timer milliseconds until the registry may be asked within its budget
@@ -141,6 +161,8 @@ class LookupScheduler {
     // Gives the item the answer of an earlier item of the run whose block
     // holds its address; false when there is none.
     bool ReuseEarlierAnswer(int index);
+    // A succeeded item whose block is small enough serves later ones.
+    void RememberBlock(int index);
     bool RegistryFree(int32_t registry) const;
     // Whether the registry's pause still holds its items back.
     bool RegistryPaused(int32_t registry);

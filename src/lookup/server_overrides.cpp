@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "whois/rdap_bootstrap.h"
 #include "whois/server_selection.h"
 
 namespace {
@@ -59,6 +60,21 @@ bool ParseServerOverride(const char* text, WhoisServer* server) {
     server->host[hostLength] = '\0';
     server->port = port;
     return true;
+}
+
+const char* RdapOverrideKey(int32_t registry) {
+    static const char* const kKeys[] = {"ArinRdap", "RipeRdap", "ApnicRdap", "LacnicRdap", "AfrinicRdap"};
+    return IsRegistry(registry) ? kKeys[registry - 1] : nullptr;
+}
+
+std::string RdapBaseFromSetting(int32_t registry, const char* setting) {
+    std::string base = setting ? setting : "", scheme = base.substr(0, 8);
+    for (char& c : scheme) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    bool usable = base.size() <= 255 && (scheme.compare(0, 7, "http://") == 0 || scheme == "https://");
+    for (const char c : base) usable = usable && static_cast<unsigned char>(c) > ' ' && c != 0x7F;
+    if (!usable) return DefaultRdapBase(registry);
+    if (base.back() != '/') base += '/';
+    return base;
 }
 
 const char* ServerOverrideKey(int32_t registry) {

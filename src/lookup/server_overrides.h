@@ -4,6 +4,7 @@
 // test server) under "ArinServer" ... "AfrinicServer".
 
 #include <cstdint>
+#include <string>
 
 constexpr int kWhoisPort = 43;
 constexpr int kServerHostSize = 256;
@@ -21,6 +22,13 @@ bool ParseServerOverride(const char* text, WhoisServer* server);
 
 // The settings key of registries 1 to 5 ("ArinServer" ...); null otherwise.
 const char* ServerOverrideKey(int32_t registry);
+
+// The RDAP base URL of a registry: the setting ("ArinRdap" ... "AfrinicRdap")
+// when it is an http or https URL of up to 255 characters without blanks or
+// control characters ("/" added at its end when missing), else the
+// registry's own service.
+const char* RdapOverrideKey(int32_t registry);
+std::string RdapBaseFromSetting(int32_t registry, const char* setting);
 
 class ServerOverrides {
   public:

@@ -14,6 +14,7 @@ import time
 import unittest
 import xml.etree.ElementTree as ET
 
+import fake_rdap
 import fake_whois as fw
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -100,7 +101,7 @@ class EndToEndTest(unittest.TestCase):
     (start-up switches, the settings written at close, the fault guard, hand-over)."""
 
     def export(self, name, servers, settings, text, switch="/savetabbed", replace=None, env=None, wait=None,
-               codepage=936):
+               codepage=936, switches=()):
         """A headless run over text (bytes: a list file holding them); the report. Headless runs exit with 0 and
         never write the settings."""
         p = Program(self, name, ["FindServerByIP=1"] + settings + servers.settings(replace), codepage)
@@ -108,7 +109,7 @@ class EndToEndTest(unittest.TestCase):
         if isinstance(text, bytes):
             with open(listing, "wb") as f:
                 f.write(text)
-        p.start(*(["/ipfile", winpath(listing)] if isinstance(text, bytes) else ["/ip", text]), switch,
+        p.start(*(["/ipfile", winpath(listing)] if isinstance(text, bytes) else ["/ip", text]), *switches, switch,
                 winpath(os.path.join(p.folder, "out.txt")), env=env)
         if wait:
             wait(p)
@@ -205,6 +206,29 @@ class EndToEndTest(unittest.TestCase):
         self.assertReport(data, "limited.expected")
         # 185.2.136.189 is referred to RIPE NCC by ARIN, and goes no further.
         self.assertEqual([name for name, _ in servers.log], ["RIPE", "ARIN", "ARIN", "LACNIC"])
+
+    def test_rdap_run_follows_a_redirect_and_waits_out_a_rate_limit(self):
+        def rdap(path):
+            return 200, read("rdap/" + path)
+        service = fake_rdap.FakeRdap({
+            ("arin", "74.125.225.229"): [rdap("arin/ipwhois-google_74.125.225.229.json")],
+            ("arin", "130.59.31.80"): [("redirect", "ripe")],  # in ARIN's /8, held by RIPE NCC
+            ("ripe", "130.59.31.80"): [rdap("ripe/whoisit-switch-lan_130.59.31.80.json")],
+            ("ripe", "62.239.237.1"): [rdap("ripe/ipwhois-bt-corporate_62.239.237.1.json")],
+            ("apnic", "210.107.73.73"): [rdap("apnic/ipwhois-boranet_210.107.73.73.json")],
+            ("lacnic", "200.57.141.161"): [rdap("lacnic/ipwhois-triara_200.57.141.161.json")],
+            ("afrinic", "196.11.240.215"): [rdap("afrinic/ipwhois-vsa_196.11.240.215.json")],
+            ("arin", "3.3.3.3"): [(429, b'{"errorCode": 429}'), rdap("arin/rdapclient-at-88-z_3.3.3.3.json")]})
+        servers = fw.Servers()  # nothing may reach port 43
+        data = self.export("rdap", servers, ["ResolveIPAddr=0", "Sort=0"] + service.settings(),
+                           "74.125.225.229 130.59.31.80 62.239.237.1 210.107.73.73 200.57.141.161 196.11.240.215 "
+                           "3.3.3.3 13.72.183.192", switches=["/rdap"], env={"OWNERLENS_TEST_MINUTE_MS": "200"})
+        self.assertReport(data, "rdap.expected")
+        self.assertEqual([len(s.queries) for s in servers.values()], [0] * 5)
+        self.assertEqual(service.requests, [(p, "application/rdap+json") for p in (
+            "/arin/ip/74.125.225.229", "/arin/ip/130.59.31.80", "/ripe/ip/130.59.31.80", "/ripe/ip/62.239.237.1",
+            "/apnic/ip/210.107.73.73", "/lacnic/ip/200.57.141.161", "/afrinic/ip/196.11.240.215", "/arin/ip/3.3.3.3",
+            "/arin/ip/3.3.3.3", "/arin/ip/13.72.183.192")])  # ARIN's items wait out its pause
 
     def test_headless_edges_and_the_pause_settings(self):
         p = Program(self, "edges")

@@ -32,7 +32,8 @@ std::string ReadAnswer(const std::string& name) {
         {"afrinic", "whois/afrinic/sentech_2025_66.18.70.6.txt"},
         {"apnic-201", "whois/denials/apnic_3.txt"},  // a block after part of the data
         {"ripe-306", "whois/denials/ripe_6.txt"},
-        {"lacnic-limit", "whois/lacnic/rate_limit_exceeded.txt"}};
+        {"lacnic-limit", "whois/lacnic/rate_limit_exceeded.txt"},
+        {"rdap-ripe", "rdap/ripe/ipwhois-bt-corporate_62.239.237.1.json"}};
     if (name == "empty") return "";
     std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/" + files.at(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -56,6 +57,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     void CancelQueries() override { Log("cancel"); }
     void PostLookupFailure(int) override { Log("post-fail"); }
     const char* AnswerText(int) override { return answer.c_str(); }
+    RdapOutcome RdapAnswer(int) override { return rdap; }
     bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(pending = ms)); }
     void KillPauseTimer() override { Log("unpause"); }
@@ -77,13 +79,13 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
 
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
     // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced, no reuse, one conversation at a
-    // time), "perminute:registry n", "reuse:n", "most:n" (conversations at once), "contacts:registry budget YYYYMMDD
-    // count", "wait:ms" (the ticks move on, as by the pause when "timer" fires), "blocked:registry YYYYMMDDHHMM",
-    // "blocked" (the registries blocked, and the contacts counted), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail"
-    // (a failed conversation), "timer" (the pause timer, or a stray one), "stop", "refuse" (no conversation starts any
-    // more), "records" (per item: registry to ask, source of the record, answer kept or its first line), or the name of
-    // the answer that arrives. "fail" and answers go to the first conversation, or with ":n" to the one that asked for
-    // item n.
+    // time), "perminute:registry n", "reuse:n", "most:n" (conversations at once), "rdap:1" (a run over RDAP),
+    // "contacts:registry budget YYYYMMDD count", "wait:ms" (the ticks move on, as by the pause when "timer" fires),
+    // "blocked:registry YYYYMMDDHHMM", "blocked" (the registries blocked, and the contacts counted), "run:addresses"
+    // (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer, or a stray one), "stop",
+    // "refuse" (no conversation starts any more), "records" (per item: registry to ask, source of the record, answer
+    // kept or its first line), or the name of the answer that arrives. "fail" and answers go to the first conversation,
+    // or with ":n" to the one that asked for item n.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -97,6 +99,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                     std::fill_n(perRegistry, 5, 0);
                 options.ReuseMaxAddresses = 0;
                 options.MaxConversations = 1;
+                options.UseRdap = 0;
                 tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
@@ -117,12 +120,13 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 }
             } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0 ||
                        action.rfind("reuse:", 0) == 0 || action.rfind("contacts:", 0) == 0 ||
-                       action.rfind("most:", 0) == 0) {
+                       action.rfind("most:", 0) == 0 || action.rfind("rdap:", 0) == 0) {
                 int number = 0, budget = 0, day = 0, count = 0;
                 std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget >> day >> count;
                 if (action[0] == 'w') tick += static_cast<uint32_t>(number);
                 if (action[0] == 'r') options.ReuseMaxAddresses = number;
                 if (action[0] == 'm') options.MaxConversations = number;
+                if (action.rfind("rdap:", 0) == 0) options.UseRdap = number;
                 if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
                 if (action[0] == 'c') options.DailyContacts[number - 1] = budget, options.ContactsDay[number - 1] = day;
                 if (action[0] == 'c') options.ContactsToday[number - 1] = count;
@@ -132,7 +136,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 if (action == "refuse") startResult = 0;
             } else if (action == "records") {
                 for (int i = 0; i < list.ItemCount(); ++i) {
-                    std::string raw = list.At(i)->RawText(), kept = raw.substr(0, raw.find('\n')),
+                    std::string raw = list.At(i)->RawText(), kept = raw.substr(0, raw.find_first_of("\r\n")),
                                 record = std::to_string(list.At(i)->registry) + ":" +
                                          std::to_string(list.At(i)->record.whoisSource) + ":";
                     for (const char* name : {"arin", "ripe", "lacnic", "afrinic", "empty"})
@@ -143,7 +147,13 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 const size_t colon = action.find(':');
                 const int conversation =
                     colon == std::string::npos ? 0 : conversationOf[std::stoi(action.substr(colon + 1))];
-                answer = action.rfind("fail", 0) == 0 ? "" : ReadAnswer(action.substr(0, colon));
+                const std::string name = action.substr(0, colon);
+                // RDAP: "rdap-ripe" redirected to RIPE NCC, "rdap-<status>", "rdap-fail" (no answer).
+                const int status = name.rfind("rdap-", 0) ? 0 : name == "rdap-ripe" ? 200 : std::atoi(name.c_str() + 5);
+                answer = name.rfind("rdap-", 0) && name.rfind("fail", 0) ? ReadAnswer(name) : "";
+                body = name == "rdap-ripe" ? ReadAnswer(name) : "{\"errorCode\": " + std::to_string(status) + "}";
+                line = "HTTP/1.1 " + std::to_string(status) + (status == 404 ? " Not Found" : " Too Many Requests");
+                rdap = {status > 0, status, line.c_str(), body.c_str(), body.size(), status == 200 ? 2 : 0, "time-out"};
                 scheduler.OnLookupDone(conversation, action.rfind("fail", 0) == 0);
             }
             EXPECT_EQ(events, expected) << "after " << action;
@@ -158,7 +168,8 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     std::map<int, int> conversationOf;  // item number -> its conversation
     int startResult = 1, storeFails = 0;
     uint32_t tick = 0, pending = 0;
-    std::string answer, events;
+    std::string answer, events, body, line;
+    RdapOutcome rdap;
 };
 
 TEST_F(SchedulerTest, EventSequences) {
@@ -176,7 +187,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 31);
+    EXPECT_EQ(scripts, 34);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
