@@ -117,6 +117,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 KillTimer(hwnd, PAUSE_TIMER);
                 if (engine) engine->OnTimer();
             } else if (wParam == REFRESH_TIMER) {
+                if (pendingProgress) ShowProgress(pendingProgress);
                 RefreshResolvedNames();
             }
             break;
@@ -199,7 +200,7 @@ void MainWindow::OnCreate() {
         SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 10);
         SendMessageA(tips, TTM_SETDELAYTIME, TTDT_RESHOW, 10);
     }
-    SetTimer(hwnd, REFRESH_TIMER, 50, nullptr);
+    SetTimer(hwnd, REFRESH_TIMER, kRefreshMilliseconds, nullptr);
 }
 
 void MainWindow::AttachResultList() {
@@ -262,6 +263,7 @@ void MainWindow::UpdateCommandStates(HMENU menu) {
 }
 
 void MainWindow::UpdateStatusBar() {
+    pendingProgress = 0;
     char total[256];
     std::snprintf(total, sizeof total, GetUiString(IDS_ITEM_COUNT), addressList.ItemCount());
     std::string text = total;
@@ -275,6 +277,15 @@ void MainWindow::UpdateStatusBar() {
 }
 
 void MainWindow::ShowProgress(int number) {
+    // At a thousand lookups a second the text changes faster than anyone can
+    // read it: at most one change per refresh period, and the last number
+    // on the refresh timer.
+    if (GetTickCount() - progressShownAt < kRefreshMilliseconds) {
+        pendingProgress = number;
+        return;
+    }
+    pendingProgress = 0;
+    progressShownAt = GetTickCount();
     char text[256];
     std::snprintf(text, sizeof text, GetUiString(IDS_PROGRESS), number);
     frame.SetStatusText(text);
@@ -374,6 +385,7 @@ LRESULT MainWindow::OnNotify(const NMHDR* header, LPARAM lParam) {
             if ((cell.mask & LVIF_TEXT) && cell.pszText && cell.cchTextMax > 0)
                 addressList.CopyShownText(cell.iItem, cell.iSubItem, cell.pszText,
                                           static_cast<size_t>(cell.cchTextMax));
+            if (cell.mask & LVIF_IMAGE) cell.iImage = addressList.ShownImage(cell.iItem);
             break;
         }
         case LVN_ITEMCHANGED: {

@@ -106,6 +106,10 @@ class MainWindow : public WindowBase, private LookupUi {
     bool writeSettingsAtExit = true;
     int settingsWrites = 0;
     bool selectionChangePosted = false;
+    // The refresh timer's period: resolved names and the progress text.
+    static constexpr UINT kRefreshMilliseconds = 50;
+    DWORD progressShownAt = 0;  // tick of the last progress text
+    int pendingProgress = 0;    // a number not shown yet; 0 none
     HWND focusWindow = nullptr;
     DWORD senderProcessId = 0;
     UINT findMessage = 0;

@@ -50,12 +50,14 @@ int ListViewBinding::InsertRow(int row, const char* firstText, int image, int pa
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
-    // Every cell asks for its text when it is painted: a row whose texts
-    // change is redrawn once, where setting each cell cost a trip through
-    // the control (and, under Wine, the window server) per cell.
+    // Every cell asks for its text and the row for its image when painted
+    // (LVN_GETDISPINFO): a changed row is redrawn once, where setting each
+    // cell cost a trip through the control, its notifications and, under
+    // Wine, the window server per cell.
     (void)firstText;
     item.pszText = LPSTR_TEXTCALLBACKA;
-    item.iImage = image;
+    (void)image;
+    item.iImage = I_IMAGECALLBACK;
     item.lParam = param;
     return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
@@ -87,12 +89,8 @@ void ListViewBinding::RowTextsChanged(int row) {
     ListView_RedrawItems(list, row, row);
 }
 
-void ListViewBinding::SetRowImage(int row, int image) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = image;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+void ListViewBinding::SetRowImage(int row, int) {
+    RowTextsChanged(row);
 }
 
 bool ListViewBinding::IsRowSelected(int row) {

@@ -124,6 +124,11 @@ void ReportList::SyncRow(int index, const ReportItem& item, int row) {
     if (changed) view->RowTextsChanged(row);
 }
 
+int ReportList::ShownImage(int row) const {
+    const int index = ItemIndexOfRow(row);
+    return index >= 0 && static_cast<size_t>(index) < shown.size() ? shown[static_cast<size_t>(index)].image : -1;
+}
+
 void ReportList::CopyShownText(int row, int column, char* out, size_t size) const {
     if (!out || size == 0) return;
     out[0] = '\0';

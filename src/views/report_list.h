@@ -78,6 +78,8 @@ class ReportList {
     // The text a row's cell shows (column = column id), NUL-terminated and
     // cut to size bytes; "" for a cell or row that does not exist.
     void CopyShownText(int row, int column, char* out, size_t size) const;
+    // The image a row shows; -1 for a row that does not exist.
+    int ShownImage(int row) const;
     // Deletes every row of the view.
     void DeleteAllRows();
     // Notes that an item's visible content changed (status, record, names).
