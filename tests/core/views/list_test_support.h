@@ -11,6 +11,7 @@
 
 #include "base/address_helpers.h"
 #include "input/address_list.h"
+#include "views/result_columns.h"
 #include "views/report_view.h"
 
 // What each row and column of the control shows, and how many cells and
@@ -120,12 +121,23 @@ inline std::vector<std::string> Addresses(const AddressList& list) {
 // Every row shows exactly its item's texts and icon.
 inline void ExpectRowsShowItems(AddressList& list, const FakeReportView& view) {
     ASSERT_EQ(static_cast<int>(view.rows.size()), list.ItemCount());
-    char buffer[kTextBufferSize];
+    char buffer[kTextBufferSize], shown[kTextBufferSize];
     for (const FakeReportView::Row& row : view.rows) {
         const LookupItem* item = list.At(row.param);
+        const int at = static_cast<int>(&row - view.rows.data());
         ASSERT_NE(item, nullptr);
-        for (int column = 0; column < list.ColumnCount(); ++column)
+        for (int column = 0; column < list.ColumnCount(); ++column) {
             EXPECT_EQ(row.texts[static_cast<size_t>(column)], item->ColumnText(column, buffer)) << column;
+            // What a view that asks when it paints is given.
+            list.CopyShownText(at, column, shown, sizeof shown);
+            EXPECT_EQ(row.texts[static_cast<size_t>(column)], shown) << column;
+        }
         EXPECT_EQ(row.image, list.ItemImage(*item)) << row.param;
+        EXPECT_EQ(list.ShownImage(at), row.image) << row.param;
     }
+    list.CopyShownText(list.RowCount(), 0, shown, 4);  // no such row; a cut text below
+    std::string cut = shown;
+    if (list.RowCount() > 0) list.CopyShownText(0, ColumnIp, shown, 4);
+    EXPECT_EQ(cut + "|" + shown + "|" + std::to_string(list.ShownImage(-1)),
+              "|" + (list.RowCount() > 0 ? view.rows[0].texts[ColumnIp].substr(0, 3) : std::string()) + "|-1");
 }
