@@ -194,16 +194,34 @@ class EndToEndTest(unittest.TestCase):
         self.assertEqual(servers["LACNIC"].queries, [b"189.163.17.1\r\n"])
 
     def test_a_registry_that_denies_is_asked_no_more_and_the_others_go_on(self):
-        # RIPE NCC stops mid-answer once the day's contacts are used up; APNIC is still blocked from an earlier run.
+        # RIPE NCC sends one contact a day: the second answer stops before its person with %ERROR:201, and RIPE NCC is
+        # asked nothing more, referrals to it included; APNIC is still blocked from an earlier run.
         a = answers()
-        colt = a["RIPE"]["62.97.102.115"]
-        a["RIPE"]["62.97.102.115"] = colt[:colt.index(b"mnt-by:")] + read("whois/denials/ripe_3.txt")
+        a["ARIN"]["185.2.137.1"] = a["ARIN"]["185.2.136.189"]
         servers = fw.Servers(a)
+        servers["RIPE"].limit = budget = fw.ContactBudget(1, read("whois/denials/ripe_3.txt"))
         data = self.export("limited", servers, ["ResolveIPAddr=0", "ApnicBlockedUntil=209912310000"],
-                           "62.97.102.115 4.2.2.1 185.2.136.189 218.165.121.114 200.44.33.31 194.0.0.1")
+                           "185.2.136.189 4.2.2.1 62.97.102.115 218.165.121.114 200.44.33.31 194.0.0.1 185.2.137.1")
         self.assertReport(data, "limited.expected")
-        # 185.2.136.189 is referred to RIPE NCC by ARIN, and goes no further.
-        self.assertEqual([name for name, _ in servers.log], ["RIPE", "ARIN", "ARIN", "LACNIC"])
+        self.assertEqual(([name for name, _ in servers.log], budget.denials),
+                         (["ARIN", "RIPE", "ARIN", "RIPE", "LACNIC", "ARIN"], 1))
+
+    def test_lacnic_paced_below_its_rate_limit_or_paused_by_it(self):
+        # LACNIC denies beyond six queries in a minute, then shuts the client out (a minute is a second here, for the
+        # program and the server alike). Paced at five a minute nothing is denied; unpaced, the seventh item waits out
+        # a lockout of five minutes and is asked again; a lockout of eleven outlasts two waits and leaves it Limited.
+        minute, text = 1000, " ".join("200.44.%d.1" % i for i in range(10))
+        for pace, lockout, queries, denials, expected in ((5, 5, 10, 0, "lacnic.expected"),
+                                                          (0, 5, 11, 1, "lacnic.expected"),
+                                                          (0, 11, 13, 4, "lacnic_limited.expected")):
+            with self.subTest(pace=pace, lockout=lockout):
+                servers = fw.Servers(defaults={"LACNIC": answers()["LACNIC"]["200.44.33.31"]}, latency=0.02)
+                servers["LACNIC"].limit = limit = fw.RateLimit(6, lockout * minute / 1000, minute / 1000,
+                                                               read("whois/lacnic/rate_limit_exceeded.txt"))
+                data = self.export("lacnic_%d_%d" % (pace, lockout), servers, ["ResolveIPAddr=0"] + [
+                    "LacnicQueriesPerMinute=0"] * (pace == 0), text, env={"OWNERLENS_TEST_MINUTE_MS": str(minute)})
+                self.assertReport(data, expected)
+                self.assertEqual((len(servers["LACNIC"].queries), limit.denials), (queries, denials))
 
     def test_headless_edges_and_the_pause_settings(self):
         p = Program(self, "edges")
