@@ -53,17 +53,16 @@ class ContactBudget:
         for part in re.split(rb"(?<=\n\n)|(?<=\n\r\n)", data) if self.sent <= self.budget else []:
             kind = re.match(rb"(person|role):", part)
             self.sent += bool(kind and (kind[1] == b"person" or b"\nabuse-mailbox:" not in part))
-            if self.sent > self.budget:
-                break
-            out += part
+            out += part * (self.sent <= self.budget)
         self.denials += self.sent > self.budget
-        return out + self.denial if self.sent > self.budget else out
+        return out + self.denial * (self.sent > self.budget)
 
 
 class FakeWhois:
-    def __init__(self, name, answers, default, log, latency=0.0, limit=None):
-        self.name, self.answers, self.default, self.log = name, answers or {}, default, log
-        self.latency, self.limit = latency, limit
+    limit = None  # what the registry rations, if anything
+
+    def __init__(self, name, answers, default, log, latency=0.0):
+        self.name, self.answers, self.default, self.log, self.latency = name, answers or {}, default, log, latency
         self.queries = []  # every query's bytes
         self.listener = socket.create_server(("127.0.0.1", 0), backlog=64)
         self.address = "127.0.0.1:%d" % self.listener.getsockname()[1]
@@ -82,7 +81,7 @@ class FakeWhois:
                     query += part
                 self.queries.append(query)
                 self.log.append((self.name, now := time.monotonic()))
-                behaviour = self.behaviour((query.split() or [b""])[-1].decode("latin-1").lstrip("+"))
+                behaviour = self.answers.get((query.split() or [b""])[-1].decode("latin-1").lstrip("+"), self.default)
                 conn.settimeout(None)
                 time.sleep(self.latency)
                 if self.limit and isinstance(behaviour, bytes):
@@ -91,9 +90,6 @@ class FakeWhois:
                     (answer(behaviour) if isinstance(behaviour, bytes) else behaviour)(conn)
             except OSError:
                 pass  # the client gave up first
-
-    def behaviour(self, address):
-        return self.answers.get(address, self.default)
 
 
 class Servers(dict):
