@@ -84,8 +84,8 @@ class FakeWhois:
                 behaviour = self.answers.get((query.split() or [b""])[-1].decode("latin-1").lstrip("+"), self.default)
                 conn.settimeout(None)
                 time.sleep(self.latency)
-                if self.limit and isinstance(behaviour, bytes):
-                    behaviour = self.limit(behaviour, now)
+                if self.limit and not callable(behaviour):  # also what it does not know
+                    behaviour = self.limit(behaviour or b"", now)
                 if behaviour is not None:
                     (answer(behaviour) if isinstance(behaviour, bytes) else behaviour)(conn)
             except OSError:
