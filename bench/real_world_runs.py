@@ -16,6 +16,7 @@ much faster each is than plain. Targets: no denial with the defaults; reuse with
 fast as plain. Not part of the test run.
 
     python3 bench/real_world_runs.py [--exe PATH] [--addresses 1000] [--minute-ms 15000] [--seed 1] [--only NAME]
+                                     [--lacnic-share 0.11]
 """
 
 import argparse
@@ -142,7 +143,10 @@ def main():
     parser.add_argument("--minute-ms", type=int, default=15000)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--only", action="append", choices=list(CONFIGURATIONS))
+    parser.add_argument("--lacnic-share", type=float, help="LACNIC's share of the new /24s (0.11)")
     args = parser.parse_args()
+    if args.lacnic_share is not None:
+        REGISTRIES["LACNIC"] = (args.lacnic_share,) + REGISTRIES["LACNIC"][1:]
     if not os.environ.get("DISPLAY"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
     os.environ["OL_E2E_EXE"] = os.path.abspath(args.exe)
