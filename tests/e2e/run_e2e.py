@@ -196,16 +196,44 @@ class EndToEndTest(unittest.TestCase):
         self.assertEqual(servers["LACNIC"].queries, [b"189.163.17.1\r\n"])
 
     def test_a_registry_that_denies_is_asked_no_more_and_the_others_go_on(self):
-        # RIPE NCC stops mid-answer once the day's contacts are used up; APNIC is still blocked from an earlier run.
+        # RIPE NCC sends one contact a day: the second answer stops before its person with %ERROR:201, and RIPE NCC is
+        # asked nothing more, referrals to it included; APNIC is still blocked from an earlier run.
         a = answers()
-        colt = a["RIPE"]["62.97.102.115"]
-        a["RIPE"]["62.97.102.115"] = colt[:colt.index(b"mnt-by:")] + read("whois/denials/ripe_3.txt")
+        a["ARIN"]["185.2.137.1"] = a["ARIN"]["185.2.136.189"]
+        text = "185.2.136.189 4.2.2.1 62.97.102.115 218.165.121.114 200.44.33.31 194.0.0.1 185.2.137.1"
+        settings, colt, denial = ["ResolveIPAddr=0", "ApnicBlockedUntil=209912310000"], a["RIPE"]["62.97.102.115"], read(
+            "whois/denials/ripe_3.txt")
         servers = fw.Servers(a)
-        data = self.export("limited", servers, ["ResolveIPAddr=0", "ApnicBlockedUntil=209912310000"],
-                           "62.97.102.115 4.2.2.1 185.2.136.189 218.165.121.114 200.44.33.31 194.0.0.1")
-        self.assertReport(data, "limited.expected")
-        # 185.2.136.189 is referred to RIPE NCC by ARIN, and goes no further.
-        self.assertEqual([name for name, _ in servers.log], ["RIPE", "ARIN", "ARIN", "LACNIC"])
+        servers["RIPE"].limit = fw.ContactBudget(1, denial)
+        self.assertReport(self.export("limited", servers, settings, text), "limited.expected")
+        self.assertEqual(([name for name, _ in servers.log], servers["RIPE"].limit.denials),
+                         (["ARIN", "RIPE", "ARIN", "RIPE", "LACNIC", "ARIN"], 1))
+        # The cut answer, denial and all, is its row's answer: the last row by address as text is shown at the end.
+        servers = fw.Servers(a)
+        servers["RIPE"].limit = fw.ContactBudget(1, denial)
+        p = self.started("limited_pane", "/ip", text, settings=settings + ["Sort=1"] + servers.settings())
+        shown = lambda: p.tool("pane").stdout.replace(b"\r\n", b"\n")  # noqa: E731
+        wait_for(lambda: shown() == colt[:colt.index(b"person:")] + denial, 30, 0.2)
+        self.assertEqual(shown(), colt[:colt.index(b"person:")] + denial)
+        self.close(p)
+
+    def test_lacnic_paced_below_its_rate_limit_or_paused_by_it(self):
+        # LACNIC denies beyond six queries in a minute, then shuts the client out (a minute is a second here, for the
+        # program and the server alike). Paced at five a minute nothing is denied; unpaced, the seventh item waits out
+        # a lockout of five minutes and is asked again; a lockout of eleven outlasts two waits and leaves it Limited.
+        minute, text = 1000, " ".join("200.44.%d.1" % i for i in range(10))
+        unpaced = ["LacnicQueriesPerMinute=0"]
+        for settings, lockout, queries, denials, expected in (([], 5, 10, 0, "lacnic.expected"),
+                                                              (unpaced, 5, 11, 1, "lacnic.expected"),
+                                                              (unpaced, 11, 13, 4, "lacnic_limited.expected")):
+            with self.subTest(settings=settings, lockout=lockout):
+                servers = fw.Servers(defaults={"LACNIC": answers()["LACNIC"]["200.44.33.31"]}, latency=0.02)
+                servers["LACNIC"].limit = limit = fw.RateLimit(6, lockout * minute / 1000, minute / 1000,
+                                                               read("whois/lacnic/rate_limit_exceeded.txt"))
+                data = self.export("lacnic_%d_%d" % (len(settings), lockout), servers, ["ResolveIPAddr=0"] + settings,
+                                   text, env={"OWNERLENS_TEST_MINUTE_MS": str(minute)})
+                self.assertReport(data, expected)
+                self.assertEqual((len(servers["LACNIC"].queries), limit.denials), (queries, denials))
 
     def test_rdap_run_follows_a_redirect_and_waits_out_a_rate_limit(self):
         def rdap(path):

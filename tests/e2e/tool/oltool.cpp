@@ -1,8 +1,9 @@
 // Test companion of the end-to-end tests: does, from a second Windows process, what other programs and users do
 // to Ownerlens.exe. Verbs: run-nowindow EXE ARGS... (fails if EXE shows its main window or exits with a code other
 // than 0), visible (the main window is), handover TEXT, handover LENGTH ADDRESS (bogus), command ID, alive, close,
-// rows (the result list, TAB between cells), press ACTION (prints the report text of the main window's dialog, then
-// presses button ACTION, "escape" or "closebox"), http://... (a browser: writes the address to OLTOOL_RECORD).
+// rows (the result list, TAB between cells), pane (the answer pane's text), press ACTION (prints the report text of the
+// main window's dialog, then presses button ACTION, "escape" or "closebox"), http://... (a browser: writes the address
+// to OLTOOL_RECORD).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -145,6 +146,12 @@ int main(int argc, char** argv) {
         return w && SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) ? 0 : Fail("not answering");
     }
     if (verb == "rows") return Rows();
+    if (verb == "pane") {  // WM_GETTEXT, since GetWindowText does not ask a window of another process
+        static char text[1 << 20];
+        SendMessageA(FindWindowExA(w, nullptr, "RichEdit20A", nullptr), WM_GETTEXT, sizeof text,
+                     reinterpret_cast<LPARAM>(text));
+        return _setmode(_fileno(stdout), _O_BINARY) == -1 || std::fputs(text, stdout) < 0;
+    }
     if (verb == "press") return Press(arg);
     if (verb.rfind("http://", 0) == 0) return RecordAddress(argv[1]);
     return Fail("unknown verb");
