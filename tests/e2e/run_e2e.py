@@ -10,6 +10,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 import unittest
 import xml.etree.ElementTree as ET
@@ -135,6 +136,25 @@ class EndToEndTest(unittest.TestCase):
                                                              "AFRINIC", "AFRINIC", "APNIC", "LACNIC"])
         # Not the host and resolved names: they depend on the machine's resolver.
         self.assertReport(re.sub(rb"[^\t\r\n]*\t[^\t\r\n]*\t\r\n", b"\t\t\r\n", data), "registries.expected")
+
+    def test_five_conversations_ask_every_registry_at_once(self):
+        # No server answers before all five have their query: asked one after the other, the first would wait in
+        # vain and answer nothing.
+        barrier = threading.Barrier(5, timeout=20)
+
+        def after_all(data):
+            def serve(conn):
+                barrier.wait()
+                fw.answer(data)(conn)
+            return serve
+        addresses = {"ARIN": "4.2.2.1", "RIPE": "62.97.102.115", "APNIC": "218.165.121.114",
+                     "LACNIC": "200.44.33.31", "AFRINIC": "196.25.1.1"}
+        servers = fw.Servers({name: {address: after_all(answers()[name][address])}
+                              for name, address in addresses.items()})
+        data = self.export("side_by_side", servers, ["ResolveIPAddr=0", "MaxConversations=5"],
+                           " ".join(addresses.values()))
+        self.assertFalse(barrier.broken)
+        self.assertEqual(data.decode("gbk").count("\t成功\t"), 5)
 
     def test_reports_follow_the_saved_sort_and_columns(self):
         # Sorted by the IP column as text, descending; the AfriNIC server closes without a byte: an empty answer,
