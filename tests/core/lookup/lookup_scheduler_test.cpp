@@ -61,7 +61,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     bool StoreAnswer(TextBuffer& raw, const char* s) override { return !storeFails && LookupHost::StoreAnswer(raw, s); }
     void SetPauseTimer(uint32_t ms) override { Log("pause:" + std::to_string(pending = ms)); }
     void KillPauseTimer() override { Log("unpause"); }
-    int64_t NowUtc() override { return 1796610600; }
+    int64_t NowUtc() override { return now; }
     uint32_t MinuteMilliseconds() override { return 60000; }
     uint32_t TickMilliseconds() override { return tick; }
     void RefreshRows() override {
@@ -80,12 +80,12 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     // "action > the events it causes"; "action*n" n times. Actions: "options:FindServerByIP Pause PauseCount
     // PauseTime [1: no answer can be kept]" (an hour on; no registry blocked or paced, no reuse, one conversation at a
     // time), "perminute:registry n", "reuse:n", "most:n" (conversations at once), "rdap:1" (a run over RDAP),
-    // "contacts:registry budget YYYYMMDD count", "wait:ms" (the ticks move on, as by the pause when "timer" fires),
-    // "blocked:registry YYYYMMDDHHMM", "blocked" (the registries blocked, and the contacts counted), "run:addresses"
-    // (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer, or a stray one), "stop",
-    // "refuse" (no conversation starts any more), "records" (per item: registry to ask, source of the record, answer
-    // kept or its first line), or the name of the answer that arrives. "fail" and answers go to the first conversation,
-    // or with ":n" to the one that asked for item n.
+    // "now:seconds" (UTC), "contacts:registry budget YYYYMMDD count", "wait:ms" (the ticks move on, as by the pause
+    // when "timer" fires), "blocked:registry YYYYMMDDHHMM", "blocked" (the registries blocked, and the contacts
+    // counted), "run:addresses" (as on UM_RUNADDRESSTEXT), "fail" (a failed conversation), "timer" (the pause timer, or
+    // a stray one), "stop", "refuse" (no conversation starts any more), "records" (per item: registry to ask, source of
+    // the record, answer kept or its first line), or the name of the answer that arrives. "fail" and answers go to the
+    // first conversation, or with ":n" to the one that asked for item n.
     void Step(const std::string& step) {
         const size_t arrow = step.find(" >"), star = step.find('*');
         const std::string action = step.substr(0, std::min(arrow, star)),
@@ -100,6 +100,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 options.ReuseMaxAddresses = 0;
                 options.MaxConversations = 1;
                 options.UseRdap = 0;
+                now = 1796610600;
                 tick += 3600000;  // and no query of earlier scripts counts any more
                 std::istringstream(action.substr(8)) >> options.FindServerByIP >> options.Pause >> options.PauseCount >>
                     options.PauseTime >> storeFails;
@@ -120,13 +121,14 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
                 }
             } else if (action.rfind("perminute:", 0) == 0 || action.rfind("wait:", 0) == 0 ||
                        action.rfind("reuse:", 0) == 0 || action.rfind("contacts:", 0) == 0 ||
-                       action.rfind("most:", 0) == 0 || action.rfind("rdap:", 0) == 0) {
+                       action.rfind("most:", 0) == 0 || action.rfind("rdap:", 0) == 0 || action.rfind("now:", 0) == 0) {
                 int number = 0, budget = 0, day = 0, count = 0;
                 std::istringstream(action.substr(action.find(':') + 1)) >> number >> budget >> day >> count;
                 if (action[0] == 'w') tick += static_cast<uint32_t>(number);
                 if (action[0] == 'r') options.ReuseMaxAddresses = number;
                 if (action[0] == 'm') options.MaxConversations = number;
                 if (action.rfind("rdap:", 0) == 0) options.UseRdap = number;
+                if (action.rfind("now:", 0) == 0) now = std::stoll(action.substr(4));
                 if (action[0] == 'p') options.QueriesPerMinute[number - 1] = budget;
                 if (action[0] == 'c') options.DailyContacts[number - 1] = budget, options.ContactsDay[number - 1] = day;
                 if (action[0] == 'c') options.ContactsToday[number - 1] = count;
@@ -170,6 +172,7 @@ class SchedulerTest : public ::testing::Test, public LookupHost, public LookupUi
     uint32_t tick = 0, pending = 0;
     std::string answer, events, body, line;
     RdapOutcome rdap;
+    int64_t now = 0;
 };
 
 TEST_F(SchedulerTest, EventSequences) {
@@ -187,7 +190,7 @@ TEST_F(SchedulerTest, EventSequences) {
         scheduler.StopRun();
         events.clear();
     }
-    EXPECT_EQ(scripts, 34);
+    EXPECT_EQ(scripts, 35);
     EXPECT_EQ(LookupScheduler::PauseMilliseconds(0x7FFFFFFF), 0x7FFFFFFFu);  // the timer's range
 }
 
