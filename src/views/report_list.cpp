@@ -280,12 +280,6 @@ void ReportList::RefreshAllRows() {
     }
 }
 
-void ReportList::RefreshRowTexts(const ReportItem& item, int row) {
-    const int index = ItemIndexOfRow(row);
-    if (index < 0 || !view) return;
-    SyncRow(index, item, row);
-}
-
 void ReportList::DeleteAllRows() {
     if (view) view->DeleteAllRows();
     const int count = ItemCount();

@@ -73,8 +73,6 @@ class ReportList {
     void RefreshRows();
     // Refreshes the texts and icons of every row.
     void RefreshAllRows();
-    // Refreshes one row's texts from an item.
-    void RefreshRowTexts(const ReportItem& item, int row);
     // The text a row's cell shows (column = column id), NUL-terminated and
     // cut to size bytes; "" for a cell or row that does not exist.
     void CopyShownText(int row, int column, char* out, size_t size) const;

@@ -88,7 +88,8 @@ TEST_F(ResultListTest, SortingByOrderIsNumericByOtherColumnsTextualAndArrowsFoll
                                                     "4.0.0.1", "5.0.0.1", "6.0.0.1", "8.0.0.1", "9.0.0.1"}));
     ExpectRowsShowItems(list, view);
     EXPECT_EQ(list.RowOfItem(list.FindAddress(Ip("100.0.0.1"))), 0);
-    list.Sort(0xFFF, true);  // a stored state naming no column: no arrow
+    EXPECT_EQ(list.RowOfItem(0), 1);  // 11.0.0.1, the first item, as the sort left it
+    list.Sort(0xFFF, true);           // a stored state naming no column: no arrow
     for (const auto& column : view.columns) EXPECT_EQ(column.headerImage, -1);
 }
 
