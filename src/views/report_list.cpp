@@ -105,8 +105,12 @@ void ReportList::SyncRow(int index, const ReportItem& item, int row) {
         // last written never differ (the resolver's change mark follows).
         const char* text = live;
         if (live != scratch[0]) {
-            std::strncpy(scratch[1], live, kTextBufferSize - 1);
-            scratch[1][kTextBufferSize - 1] = '\0';
+            // Only the text's own bytes: strncpy would fill the rest of the
+            // 8 KiB with zeros, for every cell of every refresh.
+            size_t copied = 0;
+            while (copied < static_cast<size_t>(kTextBufferSize) - 1 && (scratch[1][copied] = live[copied]) != '\0')
+                ++copied;
+            scratch[1][copied] = '\0';
             text = scratch[1];
         }
         const size_t length = std::strlen(text);
