@@ -318,9 +318,9 @@ void LookupScheduler::OnRdapDone(int index, const RdapOutcome& outcome) {
     WhoisRecord record;
     std::string pane;
     if (!outcome.answered) {
-        SetFailed(index, outcome.failureText);
+        EndWithout(index, LookupStatus::Failed, outcome.failureText);
     } else if (outcome.status != 200) {
-        SetFailed(index, outcome.statusLine);
+        EndWithout(index, LookupStatus::Failed, outcome.statusLine);
     } else if (ParseRdapResponse(&record, outcome.body, outcome.length, item.registry) == 0 && item.rawText &&
                host.StoreAnswer(*item.rawText,
                                 FormatRdapForPane(outcome.body, outcome.length, &pane) ? pane.c_str() : outcome.body)) {
@@ -329,18 +329,11 @@ void LookupScheduler::OnRdapDone(int index, const RdapOutcome& outcome) {
         RememberBlock(index);
     } else {
         // Not an IP network, or no memory for its pane.
-        SetFailed(index, outcome.body);
+        EndWithout(index, LookupStatus::Failed, outcome.body);
     }
     host.RefreshRows();
     Finish(index);
     AfterOutcome();
-}
-
-void LookupScheduler::SetFailed(int index, const char* rawText) {
-    LookupItem& item = *list.At(index);
-    ClearRecord(&item.record);
-    if (item.rawText) host.StoreAnswer(*item.rawText, rawText);
-    list.SetItemStatus(index, LookupStatus::Failed);
 }
 
 bool LookupScheduler::LimitIfBlocked(int index) {
@@ -364,7 +357,7 @@ bool LookupScheduler::LimitIfBlocked(int index) {
     std::snprintf(when, sizeof when, "%.4s-%.2s-%.2s %.2s:%.2s", until, until + 4, until + 6, until + 8, until + 10);
     std::snprintf(note, sizeof note, GetUiString(usedUp ? IDS_CONTACTS_USED_UP : IDS_REGISTRY_REFUSED),
                   GetUiString(IDS_REGISTRY_BASE + static_cast<uint32_t>(item.registry)), when);
-    SetLimited(index, note);
+    EndWithout(index, LookupStatus::Limited, note);
     return true;
 }
 
@@ -389,7 +382,7 @@ void LookupScheduler::OnDenial(int index, Denial denial, const char* answer) {
         Pump();
         return;
     }
-    SetLimited(index, answer);
+    EndWithout(index, LookupStatus::Limited, answer);
     host.RefreshRows();
     Finish(index);
     AfterOutcome();
@@ -464,12 +457,12 @@ void LookupScheduler::RememberBlock(int index) {
         reusableBlocks.emplace(from, index);
 }
 
-void LookupScheduler::SetLimited(int index, const char* rawText) {
+void LookupScheduler::EndWithout(int index, LookupStatus status, const char* rawText) {
     LookupItem& item = *list.At(index);
-    // A denial is no record, though part of one may have come before it.
+    // A denial or a failure is no record, though part of one may have come before it.
     ClearRecord(&item.record);
     if (item.rawText) host.StoreAnswer(*item.rawText, rawText);
-    list.SetItemStatus(index, LookupStatus::Limited);
+    list.SetItemStatus(index, status);
 }
 
 LookupScheduler::ItemRun& LookupScheduler::Run(int index) {

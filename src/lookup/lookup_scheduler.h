@@ -25,6 +25,7 @@
 #include <map>
 #include <set>
 
+#include "input/lookup_item.h"
 #include "whois/denial.h"
 
 class AddressList;
@@ -144,12 +145,11 @@ class LookupScheduler {
     // A denial in the answer: the registry blocked, or a pause before the
     // same item is asked again.
     void OnDenial(int index, Denial denial, const char* answer);
-    void SetLimited(int index, const char* rawText);
+    // The item ends Limited or Failed: no record, rawText for its pane.
+    void EndWithout(int index, LookupStatus status, const char* rawText);
     bool OverRdap() const;
     // An RDAP outcome: the record, a failure, or a rate limit.
     void OnRdapDone(int index, const RdapOutcome& outcome);
-    // The item fails, with text for its pane.
-    void SetFailed(int index, const char* rawText);
     // Pauses the registry for so many timer milliseconds; the item shows it.
     void PauseRegistry(int index, uint64_t milliseconds);
     // Timer milliseconds until the registry may be asked within its budget
