@@ -80,9 +80,12 @@ LRESULT HandleSocketMessage(void* context) {
             break;
         }
         case WM_TIMER: {
-            auto* owner = static_cast<AsyncSocket*>(AsyncSocket::SocketMap().Find(call.wParam));
+            // A fired time-out is over: the owner arms another if its
+            // conversation goes on, and none is left repeating at an old rate.
+            auto* owner = static_cast<AsyncSocket*>(AsyncSocket::TimerMap().Find(call.wParam));
             if (owner) {
-                owner->OnTimeout();
+                owner->KillTimeout();
+                if (owner->socket != INVALID_SOCKET) owner->OnTimeout();
             } else {
                 KillTimer(call.window, call.wParam);
             }
@@ -115,6 +118,11 @@ HandleMap& AsyncSocket::LookupMap() {
     return map;
 }
 
+HandleMap& AsyncSocket::TimerMap() {
+    static HandleMap map;
+    return map;
+}
+
 int AsyncSocket::LiveHostBuffers() {
     return g_liveHostBuffers;
 }
@@ -129,6 +137,7 @@ AsyncSocket::AsyncSocket() = default;
 AsyncSocket::~AsyncSocket() {
     CancelHostLookup();
     CloseSocket();
+    KillTimeout();
     FreeHostBuffer();
 }
 
@@ -291,7 +300,6 @@ void AsyncSocket::AbandonLookup() {
 int AsyncSocket::CloseSocket() {
     CancelHostLookup();
     if (socket == INVALID_SOCKET) return 0;
-    KillTimeout();
     SelectEvents(0);
     SocketMap().Remove(this);
     const int result = closesocket(socket) == 0 ? 1 : 0;
@@ -307,12 +315,19 @@ void AsyncSocket::FreeHostBuffer() {
 void AsyncSocket::ArmTimeout(uint32_t milliseconds) {
     HWND window = EnsureSocketWindow();
     if (!window || socket == INVALID_SOCKET || milliseconds == 0) return;
-    const UINT_PTR id = static_cast<UINT_PTR>(socket);
-    if (timerId && timerId != id) KillTimer(window, timerId);
-    timerId = SetTimer(window, id, milliseconds, nullptr) ? id : 0;
+    // Setting a timer of the same id replaces it.
+    const UINT_PTR id = reinterpret_cast<UINT_PTR>(this);
+    if (!SetTimer(window, id, milliseconds, nullptr)) {
+        KillTimeout();
+        return;
+    }
+    if (!timerId) TimerMap().Add(this, id);
+    timerId = id;
 }
 
 void AsyncSocket::KillTimeout() {
-    if (timerId && g_socketWindow) KillTimer(g_socketWindow, timerId);
+    if (!timerId) return;
+    if (g_socketWindow) KillTimer(g_socketWindow, timerId);
+    TimerMap().Remove(this);
     timerId = 0;
 }

@@ -54,7 +54,10 @@ class AsyncSocket {
     // 1 when an open socket was closed successfully.
     int CloseSocket();
     void FreeHostBuffer();
-    // (Re)arms the one time-out of this socket; ended by CloseSocket.
+    // (Re)arms the one time-out of this object. It outlives the socket:
+    // one conversation after another would otherwise set and kill a timer
+    // each, two trips to the window server. Once fired it is killed, and
+    // OnTimeout arms another while the conversation goes on.
     void ArmTimeout(uint32_t milliseconds);
     bool TimeoutArmed() const { return timerId != 0; }
     void KillTimeout();
@@ -64,9 +67,10 @@ class AsyncSocket {
     HANDLE lookupHandle = nullptr;
     int32_t pendingPort = -1;  // port to connect to once the lookup is done
 
-    // Socket handle -> object and lookup handle -> object.
+    // Socket handle -> object, lookup handle -> object, timer id -> object.
     static HandleMap& SocketMap();
     static HandleMap& LookupMap();
+    static HandleMap& TimerMap();
     // Host lookup buffers allocated and not yet freed, abandoned ones included.
     static int LiveHostBuffers();
 
@@ -78,5 +82,5 @@ class AsyncSocket {
     // Forgets a pending lookup without touching pendingPort.
     void AbandonLookup();
     static LRESULT CALLBACK SocketWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    UINT_PTR timerId = 0;  // the socket handle while a time-out is armed
+    UINT_PTR timerId = 0;  // while a time-out is armed, its id: this object's address
 };

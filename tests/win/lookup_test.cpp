@@ -147,13 +147,21 @@ TEST_F(SocketTest, AnswersUpToFourMebibytesArriveWholeOneByteMoreFails) {
 
 // (Refused and silent servers fail end to end.)
 TEST_F(SocketTest, ConnectionsThatNeverCompleteOrNeverCloseTimeOut) {
-    connection.idleTimeoutMs = 300;  // an answer arrived, but the server never closes: failed all the same
+    connection.idleTimeoutMs = 300;
+    // The time-out of an answered conversation stays for the next one; firing without one, it reports nothing.
+    TestServer quick([](SOCKET s) { SendAll(s, "netname: QUICK\n"); });
+    EXPECT_EQ(Ask(quick.Address()).failed, 0u);
+    EXPECT_TRUE(connection.TakeOutcome());
+    EXPECT_TRUE(PumpUntil([&] { return !connection.TimeoutArmed(); }));
+    EXPECT_EQ(g_outcomes.size(), 1u);
+    // An answer arrived, but the server never closes: failed all the same
     TestServer talker([](SOCKET s) {
         SendAll(s, "netname: HALF\n");
         HoldOpen(s);
     });
     const Outcome idle = Ask(talker.Address());
     EXPECT_EQ(std::make_pair(idle.failed, idle.code), std::make_pair(WPARAM{1}, LPARAM{WSAETIMEDOUT}));
+    EXPECT_FALSE(connection.TimeoutArmed());  // not left repeating at the old step's rate into the next conversation
     EXPECT_TRUE(connection.TakeOutcome());
     connection.totalTimeoutMs = 1200;  // a byte every half idle time-out: only the limit on the whole ends it
     TestServer trickler([](SOCKET s) {
