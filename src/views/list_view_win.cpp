@@ -83,7 +83,9 @@ void ListViewBinding::SetCellText(int, int, const char*) {
 }
 
 void ListViewBinding::RowTextsChanged(int row) {
-    // Rows out of sight are painted with their texts when they come into it.
+    // Rows out of sight are painted with their texts when they come into it,
+    // and a hidden list (a headless run) is painted whole when it is shown.
+    if (!IsWindowVisible(list)) return;
     const int top = ListView_GetTopIndex(list);
     if (row < top || row > top + ListView_GetCountPerPage(list)) return;
     ListView_RedrawItems(list, row, row);
