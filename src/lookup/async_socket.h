@@ -42,7 +42,6 @@ class AsyncSocket {
     static HWND SocketWindow();
 
     bool SelectEvents(long mask);
-    bool BindAny();
     // 1 when the connection to name:port is under way, 0 on failure (the
     // error then stays the thread's last socket error).
     int ConnectToHost(const char* name, int port);
