@@ -3,13 +3,15 @@
 addresses against fake WHOIS servers on 127.0.0.1 (one per registry, each
 answering every query with a real answer), under wine64, one conversation at
 a time; in the same run GNU whois (Debian package "whois", a process per
-query) asks the same servers, and Ownerlens asks 1,000 addresses over RDAP
+query) asks the same servers, so do a bare Winsock client and the program's
+connection without the rest of the program (bench/win/lookup_floor.exe, under
+wine64), and Ownerlens asks 1,000 addresses over RDAP
 from a fake RDAP service on 127.0.0.1. Prints lookups per second and the
 time per address. Targets: at least three times GNU whois and 1,000
 lookups/s at 10,000 addresses; time per address at 10,000 at most 1.2 times
 that at 1,000. Not part of the test run.
 
-    python3 bench/e2e_lookups.py [--exe PATH] [--sizes 1000,10000] [--resolve] [--whois 2000] [--rdap 1000]
+    python3 bench/e2e_lookups.py [--exe PATH] [--sizes 1000,10000] [--resolve] [--whois 2000] [--floor 2000] [--rdap 1000]
 """
 
 import argparse
@@ -55,6 +57,14 @@ def servers():
         with open(os.path.join(DATA, path), "rb") as f:
             defaults[name] = f.read()
     return fw.Servers(defaults=defaults)
+
+
+def floor(exe, n):
+    """Lines of lookup_floor.exe: lookups/s of a bare Winsock client and of the program's connection alone."""
+    s = servers()
+    r = subprocess.run(run_e2e.WINE + [exe, str(n)] + [server.address for server in s.values()],
+                       capture_output=True, text=True, timeout=600)
+    return r.stdout.strip().splitlines()
 
 
 def gnu_whois(n):
@@ -108,6 +118,8 @@ def main():
     parser.add_argument("--sizes", default="1000,10000")
     parser.add_argument("--resolve", action="store_true", help="with reverse name resolution on")
     parser.add_argument("--whois", type=int, default=2000, help="queries GNU whois asks (0: none)")
+    parser.add_argument("--floor", type=int, default=2000,
+                        help="lookups of a bare Winsock client and of the program's connection alone (0: none)")
     parser.add_argument("--rdap", type=int, default=1000, help="addresses asked over RDAP (0: none)")
     args = parser.parse_args()
     if not os.environ.get("DISPLAY"):
@@ -131,6 +143,10 @@ def main():
         ok = ok and n / t >= 3 * rate
         print("GNU whois, %d queries: %7.1f lookups/s; Ownerlens at %d: %.1f times that (target at least 3)" %
               (args.whois, rate, n, n / t / rate), flush=True)
+    tool = os.path.join(os.path.dirname(os.path.abspath(args.exe)), "bench", "win", "lookup_floor.exe")
+    if args.floor and os.path.exists(tool):
+        for line in floor(tool, args.floor):
+            print("Below the program, %d lookups, %s" % (args.floor, line), flush=True)
     if args.rdap:
         elapsed = run(args.rdap, args.resolve, rdap=True)
         print("%6d addresses over RDAP (http on loopback): %7.2f s, %7.1f lookups/s" %
