@@ -16,7 +16,7 @@ if [ "${1:-}" = lookups ] || [ "${1:-}" = realworld ]; then
   script=$([ "$1" = lookups ] && echo e2e_lookups.py || echo real_world_runs.py)
   shift
   [ -d "$root/build/win64" ] || bash "$root/scripts/build.sh" win64
-  cmake --build "$root/build/win64" -j2 --target Ownerlens oltool
+  cmake --build "$root/build/win64" -j2 --target Ownerlens oltool lookup_floor
   exec python3 "$root/bench/$script" --exe "$root/build/win64/Ownerlens.exe" "$@"
 fi
 if [ "${1:-}" = win ]; then
