@@ -308,8 +308,6 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
                {"/b/final", HttpAnswer("200 OK", "{}")},
                {"/loop", HttpAnswer("302 Found", "", "Location: " + Served(server) + "/loop\r\n")},
                {"/gone", HttpAnswer("404 Not Found", "not here")},
-               {"/busy", HttpAnswer("429 Too Many Requests", "")},
-               {"/oops", HttpAnswer("500 Internal Server Error", "oops")},
                {"/big", HttpAnswer("200 OK", exact + "!")}};
     struct Row {
         std::string target;  // a path of the server, or a whole URL
@@ -326,8 +324,6 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
         {"/a/hop1", RdapConnection::Answered, 200, "HTTP/1.1 200 OK", "{}", "", "/b/final", 0},
         {"/loop", RdapConnection::Failed, 0, "", "", "too many redirects", "/loop", 0},
         {"/gone", RdapConnection::Answered, 404, "HTTP/1.1 404 Not Found", "not here", "", "/gone", 0},
-        {"/busy", RdapConnection::Answered, 429, "HTTP/1.1 429 Too Many Requests", "", "", "/busy", 0},
-        {"/oops", RdapConnection::Answered, 500, "HTTP/1.1 500 Internal Server Error", "oops", "", "/oops", 0},
         {"/big", RdapConnection::Failed, 0, "", "", "answer over 4 MiB", "/big", 0},
         {"/silent", RdapConnection::Failed, 0, "", "", "time-out", "/silent", 0},
         {"/trickle", RdapConnection::Failed, 0, "", "", "time-out", "/trickle", 1500},
@@ -442,20 +438,13 @@ TEST_F(LookupRunTest, StopLeavesTheItemsWaitingAndNothingArrivesAfterIt) {
 }
 
 // A name resolver's result, written from another thread, reaches only its
-// row with the refresh timer.
-TEST_F(LookupRunTest, ARunFillsTheRowsAndResolvedNamesFollowWithTheRefreshTimer) {
-    const std::string answer =
-        ReadFileBytes(std::string(OL_TEST_DATA_DIR) + "/whois/arin/direct_allocation_no_referral_4.2.2.1.txt");
-    TestServer server([&](SOCKET s) { SendAll(s, answer); });
+// row with the refresh timer. (What a run puts in the rows is checked end to
+// end.)
+TEST_F(LookupRunTest, ARunEndsIdleAndResolvedNamesFollowWithTheRefreshTimer) {
+    TestServer server([](SOCKET s) { SendAll(s, "netname: EXAMPLE\n"); });
     Open(server);
-    Run("4.2.2.1, 10.0.0.1; 4.2.2.2 4.2.2.1");
+    Run("4.2.2.1 4.2.2.2");
     ASSERT_TRUE(PumpUntil([&] { return Rows() == 2 && !Running(); }));
-    EXPECT_EQ(Column(2), (std::vector<std::string>{"\xB3\xC9\xB9\xA6", "\xB3\xC9\xB9\xA6"}));  // 成功
-    EXPECT_EQ(Cell(1, 1) + " " + Cell(1, 15), "4.2.2.2 ARIN");
-    EXPECT_EQ(ListView_GetSelectedCount(list), 1u);  // the default row, whose answer fills the pane
-    EXPECT_TRUE(!pane || WindowText(pane).find("Level 3") != std::string::npos);
-    server.Stop();
-    EXPECT_EQ(server.queries, (std::vector<std::string>{"+4.2.2.1\r\n", "+4.2.2.2\r\n"}));
     std::thread([&] { window->Addresses().SetResolvedName(inet_addr("4.2.2.2"), "b.example.net"); }).join();
     EXPECT_EQ(Cell(1, 17), "");
     ASSERT_TRUE(PumpUntil([&] { return Cell(1, 17) == "b.example.net"; }));
@@ -463,7 +452,7 @@ TEST_F(LookupRunTest, ARunFillsTheRowsAndResolvedNamesFollowWithTheRefreshTimer)
 }
 
 // Reverse name resolution in worker threads, delivered by resolver id: a
-// result whose address or receiver is gone changes nothing.
+// result whose receiver is detached or gone changes nothing.
 namespace {
 
 std::set<DWORD> ThreadsOfThisProcess() {
@@ -505,33 +494,23 @@ struct NameResolverTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnlyWhileListedAndAttached) {
-    list.CreateItem(inet_addr("127.0.0.1"), nullptr);
-    list.CreateItem(inet_addr("192.0.2.1"), nullptr);
+TEST_F(NameResolverTest, TheNameLandsInTheItemOfItsAddressOnlyWhileAttached) {
+    list.CreateItem(inet_addr("127.0.0.1"), nullptr);  // (which item takes a name is the list's own test)
     CountingResolver resolver(&list);
     ASSERT_EQ(resolver.StartResolve(inet_addr("127.0.0.1")), 1);
     ASSERT_TRUE(resolver.WaitFor(1));
     const hostent* platform = gethostbyaddr("\x7F\0\0\x01", 4, AF_INET);
     ASSERT_TRUE(platform && platform->h_name);
     EXPECT_STREQ(list.At(0)->resolvedName, platform->h_name);
-    EXPECT_STREQ(list.At(1)->resolvedName, "");
     EXPECT_EQ(list.namesChanged.load(), 1);
     CountingResolver other(&list);  // ids are distinct; 1 is the process-wide idle receiver
     EXPECT_GT(resolver.id, 1);
     EXPECT_NE(resolver.id, other.id);
-    // The address left the list (a new run), then the receiver is detached.
-    list.Clear();
-    list.CreateItem(inet_addr("198.51.100.9"), nullptr);
-    list.namesChanged = 0;
+    resolver.Detach();
+    list.At(0)->resolvedName[0] = '\0';
     ASSERT_EQ(resolver.StartResolve(inet_addr("127.0.0.1")), 1);
     ASSERT_TRUE(resolver.WaitFor(2));
     EXPECT_STREQ(list.At(0)->resolvedName, "");
-    EXPECT_EQ(list.namesChanged.load(), 0);
-    list.CreateItem(inet_addr("127.0.0.1"), nullptr);
-    resolver.Detach();
-    ASSERT_EQ(resolver.StartResolve(inet_addr("127.0.0.1")), 1);
-    ASSERT_TRUE(resolver.WaitFor(3));
-    EXPECT_STREQ(list.At(1)->resolvedName, "");
     EXPECT_EQ(::StartResolve(nullptr, inet_addr("127.0.0.1")), 0);
 }
 

@@ -4,7 +4,6 @@
 #include <dlgs.h>
 
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 #include "framework/ui_helpers.h"
@@ -25,8 +24,6 @@ void RecordOpen(HWND, const char* path) {
     g_opened = path;
 }
 
-const char kFailed[] = "\xCA\xA7\xB0\xDC";  // 失败: its 0xB0 begins the second character
-
 struct ReportsTest : MainWindowTest {
     // The save dialog's title, file types and selected type (0-based) as shown.
     std::string title;
@@ -44,7 +41,6 @@ struct ReportsTest : MainWindowTest {
             std::snprintf(item.record.ownerName, sizeof item.record.ownerName, "Owner %d & Co", i + 1);
             item.rawText->SetText(("answer " + std::to_string(i + 1) + "\nline two").c_str());
         }
-        std::strcpy(window->Addresses().At(1)->record.contactName, kFailed);  // bytes as an answer in GBK holds them
         window->Addresses().Rebuild(true);
     }
     void TearDown() override {
@@ -93,13 +89,12 @@ TEST_F(ReportsTest, SaveWritesTheChosenFormatAndRemembersItAndTheAnswersInRevers
     Select({1});
     Save(IDM_SAVE_SELECTED, "");
     EXPECT_EQ(shownType, 3);
-    // The XML type into a file named .htm writes XML; double-byte text stays whole.
+    // The XML type into a file named .htm writes XML (its escaping is the core's).
     const std::string xml = NewFile("saved.htm");
     Save(IDM_SAVE_SELECTED, xml, 6);
     const std::string xmlText = ReadFileBytes(xml);
     EXPECT_EQ(xmlText.rfind("<?xml version=\"1.0\"  encoding=\"GBK\" ?>\r\n", 0), 0u);
     EXPECT_NE(xmlText.find("Owner 2 &amp; Co"), std::string::npos);
-    EXPECT_NE(xmlText.find(std::string(">") + kFailed + "<"), std::string::npos);
     // The answers, in reverse order.
     Select({0, 1, 2});
     const std::string records = NewFile("records.txt");

@@ -163,8 +163,8 @@ std::string MainWindowTest::SettingsPath() {
     return SettingsPathFor(program);
 }
 
-void MainWindowTest::Open() {
-    commandLine.Build("/nodlgstart");
+void MainWindowTest::Open(const char* switches) {
+    commandLine.Build(switches);
     window = new MainWindow();
     window->SetCommandLine(&commandLine);
     ASSERT_TRUE(window->Create());

@@ -63,7 +63,7 @@ struct MainWindowTest : ::testing::Test {
     void TearDown() override { Close(); }
     static std::string SettingsPath();  // named as the program names its own
     static void WriteSettings(const std::string& lines) { WriteFileBytes(SettingsPath(), "[General]\r\n" + lines); }
-    void Open();
+    void Open(const char* switches = "/nodlgstart");
     void Close();
     void Command(int id) { SendMessageA(hwnd, WM_COMMAND, id, 0); }
     bool MenuEnabled(int id) { return !(GetMenuState(GetMenu(hwnd), id, MF_BYCOMMAND) & MF_GRAYED); }

@@ -111,13 +111,6 @@ inline std::string Dotted(uint32_t ip) {
     return buffer;
 }
 
-// The addresses of the list in storage order.
-inline std::vector<std::string> Addresses(const AddressList& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.ItemCount(); ++i) out.push_back(Dotted(list.At(i)->ip));
-    return out;
-}
-
 // Every row shows exactly its item's texts and icon.
 inline void ExpectRowsShowItems(AddressList& list, const FakeReportView& view) {
     ASSERT_EQ(static_cast<int>(view.rows.size()), list.ItemCount());

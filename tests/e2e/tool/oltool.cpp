@@ -2,8 +2,7 @@
 // to Ownerlens.exe. Verbs: run-nowindow EXE ARGS... (fails if EXE shows its main window or exits with a code other
 // than 0), visible (the main window is), handover TEXT, handover LENGTH ADDRESS (bogus), command ID, alive, close,
 // rows (the result list, TAB between cells), pane (the answer pane's text), press ACTION (prints the report text of the
-// main window's dialog, then presses button ACTION, "escape" or "closebox"), http://... (a browser: writes the address
-// to OLTOOL_RECORD).
+// main window's dialog, then presses button ACTION, "escape" or "closebox").
 #include <windows.h>
 
 #include <commctrl.h>
@@ -116,16 +115,6 @@ int Press(const std::string& action) {
     return posted ? 0 : Fail("cannot post");
 }
 
-// Written under another name and renamed, so that a reader never sees half.
-int RecordAddress(const char* address) {
-    char path[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("OLTOOL_RECORD", path, MAX_PATH)) return Fail("OLTOOL_RECORD not set");
-    const std::string partial = std::string(path) + ".part";
-    FILE* f = std::fopen(partial.c_str(), "wb");
-    if (!f || std::fputs(address, f) < 0 || std::fclose(f)) return Fail("cannot write the record");
-    return MoveFileExA(partial.c_str(), path, MOVEFILE_REPLACE_EXISTING) ? 0 : Fail("cannot rename the record");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +142,5 @@ int main(int argc, char** argv) {
         return _setmode(_fileno(stdout), _O_BINARY) == -1 || std::fputs(text, stdout) < 0;
     }
     if (verb == "press") return Press(arg);
-    if (verb.rfind("http://", 0) == 0) return RecordAddress(argv[1]);
     return Fail("unknown verb");
 }
