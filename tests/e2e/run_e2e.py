@@ -131,9 +131,6 @@ class EndToEndTest(unittest.TestCase):
             "RIPE": [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"],
             "APNIC": [b"218.165.121.114\r\n"], "LACNIC": [b"170.0.0.1\r\n", b"200.44.33.31\r\n"],
             "AFRINIC": [b"194.0.0.1\r\n", b"196.25.1.1\r\n"]})
-        # One conversation at a time, in list order, referrals right after.
-        self.assertEqual([name for name, _ in servers.log], ["ARIN", "ARIN", "RIPE", "ARIN", "LACNIC", "RIPE", "RIPE",
-                                                             "AFRINIC", "AFRINIC", "APNIC", "LACNIC"])
         # Not the host and resolved names: they depend on the machine's resolver.
         self.assertReport(re.sub(rb"[^\t\r\n]*\t[^\t\r\n]*\t\r\n", b"\t\t\r\n", data), "registries.expected")
 
@@ -230,24 +227,6 @@ class EndToEndTest(unittest.TestCase):
         self.assertEqual(shown(), colt[:colt.index(b"person:")] + denial)
         self.close(p)
 
-    def test_lacnic_paced_below_its_rate_limit_or_paused_by_it(self):
-        # LACNIC denies beyond six queries in a minute, then shuts the client out (a minute is a second here, for the
-        # program and the server alike). Paced at five a minute nothing is denied; unpaced, the seventh item waits out
-        # a lockout of five minutes and is asked again; a lockout of eleven outlasts two waits and leaves it Limited.
-        minute, text = 1000, " ".join("200.44.%d.1" % i for i in range(10))
-        unpaced = ["LacnicQueriesPerMinute=0"]
-        for settings, lockout, queries, denials, expected in (([], 5, 10, 0, "lacnic.expected"),
-                                                              (unpaced, 5, 11, 1, "lacnic.expected"),
-                                                              (unpaced, 11, 13, 4, "lacnic_limited.expected")):
-            with self.subTest(settings=settings, lockout=lockout):
-                servers = fw.Servers(defaults={"LACNIC": answers()["LACNIC"]["200.44.33.31"]}, latency=0.02)
-                servers["LACNIC"].limit = limit = fw.RateLimit(6, lockout * minute / 1000, minute / 1000,
-                                                               read("whois/lacnic/rate_limit_exceeded.txt"))
-                data = self.export("lacnic_%d_%d" % (len(settings), lockout), servers, ["ResolveIPAddr=0"] + settings,
-                                   text, env={"OWNERLENS_TEST_MINUTE_MS": str(minute)})
-                self.assertReport(data, expected)
-                self.assertEqual((len(servers["LACNIC"].queries), limit.denials), (queries, denials))
-
     def test_rdap_run_follows_a_redirect_and_waits_out_a_rate_limit(self):
         def rdap(path):
             return 200, read("rdap/" + path)
@@ -287,8 +266,8 @@ class EndToEndTest(unittest.TestCase):
         self.assertReport(data, "paused.expected")
         self.assertGreaterEqual(servers.log[1][1] - servers.log[0][1], 0.9)
 
-    def started(self, name, *args, settings=None, codepage=936, env=None):
-        p = Program(self, name, settings, codepage)
+    def started(self, name, *args, settings=None, env=None):
+        p = Program(self, name, settings)
         p.start("/nodlgstart", *args, env=env)
         self.assertEqual(p.tool("visible", retry=30).returncode, 0)
         return p
@@ -337,7 +316,6 @@ class EndToEndTest(unittest.TestCase):
         servers = fw.Servers({"ARIN": {"4.2.2.3": fw.answer(arin, delay=3)}}, defaults={"ARIN": arin})
         p = self.started("handover", "/ip", "4.2.2.9 4.2.2.9 4.2.2.8", settings=["ResolveIPAddr=0"] + servers.settings())
         self.wait_rows(p, [b"4.2.2.9", b"4.2.2.8"])
-        self.assertEqual([r[0] for r in self.rows(p)], [b"1", b"2"])
         self.assertEqual(p.tool("handover", "Received: from x ([4.2.2.1]) by y").returncode, 0)
         self.wait_rows(p, [b"4.2.2.1"])
         self.assertEqual(p.tool("handover", "4.2.2.2, 4.2.2.3;10.0.0.1").returncode, 0)

@@ -227,24 +227,17 @@ TEST_F(SocketTest, ARegistryWithoutHostOrACancelledConversationReportsNothingAnd
 TEST_F(SocketTest, HostNamesAreResolvedWithoutBlockingAndAnAbandonedLookupFindsNoOwner) {
     TestServer server([](SOCKET s) { SendAll(s, "by name\n"); });
     const std::string byName = "localhost:" + std::to_string(server.port);
-    Start(byName, RegistryLacnic);
-    EXPECT_NE(connection.lookupHandle, nullptr);
-    ASSERT_TRUE(WaitForOutcome());
-    EXPECT_EQ(g_outcomes.back().failed, 0u);
-    EXPECT_STREQ(connection.ResponseText(), "by name\n");
-    EXPECT_TRUE(connection.TakeOutcome());
     // A lookup abandoned by a Stop, then a new one: one outcome, the new one's.
-    g_outcomes.clear();
     Start(byName, RegistryLacnic);
     connection.CancelQuery();
     EXPECT_EQ(AsyncSocket::LiveHostBuffers(), 1);  // Wine cannot cancel: the buffer waits for the completion
     Start(byName, RegistryLacnic);
     ASSERT_TRUE(WaitForOutcome());
     PumpMessages();
-    EXPECT_EQ(g_outcomes.size(), 1u);
+    EXPECT_EQ(std::make_pair(g_outcomes.size(), g_outcomes.back().failed), std::make_pair(size_t{1}, WPARAM{0}));
     EXPECT_TRUE(connection.TakeOutcome());
     server.Stop();
-    EXPECT_EQ(server.queries.size(), 2u);
+    EXPECT_EQ(server.queries.size(), 1u);
     ASSERT_TRUE(PumpUntil([] { return AsyncSocket::LiveHostBuffers() == 0; }));
     const auto platform = std::make_pair(AsyncSocket::startLookup, AsyncSocket::cancelLookup);
     AsyncSocket::startLookup = [](HWND, u_int, const char*, char*, int) { return reinterpret_cast<HANDLE>(0x5151); };
@@ -290,11 +283,9 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
     std::string exact;  // the largest answer kept, NULs and high bytes included
     for (int32_t i = 0; i < RdapConnection::kMaxAnswerBytes; ++i) exact += static_cast<char>(i * 7 + i / 4096);
     std::map<std::string, std::string> answers;
-    std::vector<std::string> heads;
-    TestServer server([&](SOCKET s) {
+    TestServer server([&](SOCKET s) {  // (the Accept header is checked end to end)
         std::string head = "\r\n" + server.queries.back(), path = head.substr(6, head.find(" HTTP/") - 6);
         for (char c; head.find("\r\n\r\n") == std::string::npos && recv(s, &c, 1, 0) == 1;) head += c;
-        heads.push_back(head);
         if (path == "/silent") return HoldOpen(s);
         if (path == "/trickle") {  // a byte every tenth of the idle limit: only the limit on the whole ends it
             SendAll(s, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
@@ -347,8 +338,6 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
         EXPECT_EQ(rdap.FinalUrl(), url(row.finalTarget));
     }
     server.Stop();
-    for (const std::string& head : heads)
-        EXPECT_NE(head.find("\r\nAccept: application/rdap+json\r\n"), std::string::npos);
     EXPECT_EQ(std::count(server.queries.begin(), server.queries.end(), "GET /loop HTTP/1.1\r\n"), 5);  // 4 followed
 }
 
@@ -429,7 +418,7 @@ TEST_F(LookupRunTest, StopLeavesTheItemsWaitingAndNothingArrivesAfterIt) {
     EXPECT_EQ(StatusText(status), "\xD6\xD8\xD0\xC2\xD5\xD2\xBB\xD8 Whois \xCA\xFD\xBE\xDD... 1");
     Command(IDM_STOP);
     EXPECT_FALSE(Running());
-    EXPECT_EQ(Column(2), (std::vector<std::string>{kWaiting, kWaiting}));
+    EXPECT_EQ(Cell(0, 2) + Cell(1, 2), std::string(kWaiting) + kWaiting);
     ASSERT_TRUE(closed.Pump());  // the connection is closed
     PumpMessages();
     EXPECT_EQ(Cell(0, 2), kWaiting);

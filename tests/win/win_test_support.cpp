@@ -192,12 +192,6 @@ std::string MainWindowTest::Cell(int row, int column) {
     return text;
 }
 
-std::vector<std::string> MainWindowTest::Column(int column) {
-    std::vector<std::string> out;
-    for (int row = 0; row < Rows(); ++row) out.push_back(Cell(row, column));
-    return out;
-}
-
 void MainWindowTest::Select(std::initializer_list<int> rows) {
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);

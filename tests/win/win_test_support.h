@@ -71,7 +71,6 @@ struct MainWindowTest : ::testing::Test {
     bool ButtonEnabled(int id) { return SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0; }
     int Rows() { return ListView_GetItemCount(list); }
     std::string Cell(int row, int column);
-    std::vector<std::string> Column(int column);
     void Select(std::initializer_list<int> rows);
     void ClickHeader(int column);  // as the list reports it
     // Rows for these addresses, as a new list shows them, without a lookup.

@@ -1,7 +1,6 @@
 // The language file, menu keys, and the string cache that takes a translation only where it is a safe printf format.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "lang/language_file.h"
 #include "lang/ui_strings.h"
 #include "tests_support/fake_profile_store.h"
+#include "../views/program_strings.h"
 
 namespace {
 
@@ -78,23 +78,16 @@ TEST(LanguageFile, MenuKeysAndTexts) {
               "Save\tCtrl+SA\tB\ty\tzExitProperties");
 }
 
-// The fixture is the string source: the program's texts and a language file's.
-class UiStringsTest : public ::testing::Test, public UiStringSource {
+// The program's texts and a language file's, in place of the real ones.
+class UiStringsTest : public ::testing::Test {
   protected:
-    UiStringsTest() { SetUiStringSource(this); }
-    ~UiStringsTest() override {
-        SetUiStringSource(nullptr);
-        ResetUiStringCache();
+    TestUiStrings strings;
+    std::map<int, std::string>&builtin = strings.builtin, &translated = strings.translated;
+    UiStringsTest() {
+        builtin = {{3, "\xB9\xFA"}, {4, "\xB9\xB2 %d \xCF\xEE"}, {5, ", %d"}, {6, "y"}};
+        translated = {{2, ""},         {3, "Country"},   {4, "%d items"}, {5, ", %s chosen"},
+                      {6, "Owner %s"}, {7, "100% sure"}, {8, "extra"},    {9, "extra %d"}};
     }
-    bool BuiltinText(int id, char* out, int outSize) override { return Find(builtin, id, out, outSize); }
-    bool TranslatedText(int id, char* out, int outSize) override { return Find(translated, id, out, outSize); }
-    static bool Find(const std::map<int, std::string>& texts, int id, char* out, int outSize) {
-        std::snprintf(out, static_cast<size_t>(outSize), "%s", texts.count(id) ? texts.at(id).c_str() : "");
-        return texts.count(id) != 0;
-    }
-    std::map<int, std::string> builtin = {{3, "\xB9\xFA"}, {4, "\xB9\xB2 %d \xCF\xEE"}, {5, ", %d"}, {6, "y"}},
-                               translated = {{2, ""},         {3, "Country"},   {4, "%d items"}, {5, ", %s chosen"},
-                                             {6, "Owner %s"}, {7, "100% sure"}, {8, "extra"},    {9, "extra %d"}};
 };
 
 TEST_F(UiStringsTest, FormatTranslationsWhereTheyAskForTheSameArgumentsOthersAsTheyAre) {

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "../views/list_test_support.h"
 #include "../views/program_strings.h"
+#include "../whois/whois_test_support.h"
 #include "lookup/answer_buffer.h"
 #include "lookup/server_overrides.h"
 #include "resources/resource_ids.h"
@@ -34,9 +34,7 @@ std::string ReadAnswer(const std::string& name) {
         {"ripe-306", "whois/denials/ripe_6.txt"},
         {"lacnic-limit", "whois/lacnic/rate_limit_exceeded.txt"},
         {"rdap-ripe", "rdap/ripe/ipwhois-bt-corporate_62.239.237.1.json"}};
-    if (name == "empty") return "";
-    std::ifstream in(std::string(OL_TEST_DATA_DIR) + "/" + files.at(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return name == "empty" ? "" : ReadTestData(files.at(name));
 }
 
 // The fixture is the scheduler's host and writes what it is asked as words: "?item@registry" a query, "#n" the
