@@ -155,10 +155,15 @@ class EndToEndTest(unittest.TestCase):
 
     def test_reports_follow_the_saved_sort_and_columns(self):
         # Sorted by the IP column as text, descending; the AfriNIC server closes without a byte: an empty answer,
-        # but answered. (The bytes of every format are the native tests'.)
-        data = self.export("sorted", fw.Servers(answers()), ["ResolveIPAddr=0", "Sort=%d" % (0x1000 | 1), COLUMNS],
-                           "185.2.136.189 4.2.2.1 62.97.102.115 196.1.1.1", "/savetabular")
-        self.assertReport(data, "sorted_columns.expected")
+        # but answered. The HTML head shows the program's environment: no language file, no charset, left to right.
+        # (Every format's bytes are the native tests'.)
+        for settings, text, switch, expected in (
+                (["Sort=%d" % (0x1000 | 1), COLUMNS], "185.2.136.189 4.2.2.1 62.97.102.115 196.1.1.1", "/savetabular",
+                 "sorted_columns.expected"),
+                ([], "4.2.2.1 10.0.0.1", "/savehtml", "report.html.expected")):
+            with self.subTest(switch=switch):
+                data = self.export(switch[1:], fw.Servers(answers()), ["ResolveIPAddr=0"] + settings, text, switch)
+                self.assertReport(data, expected)
         # The XML export is well-formed under either code page, in the encoding it declares, and holds the cells.
         text = "4.2.2.1 185.2.136.189 170.0.0.1 62.97.102.115 218.165.121.114 200.44.33.31 196.25.1.1 10.0.0.1"
         for codepage, encoding in ((936, "GBK"), (1252, "ISO-8859-1")):

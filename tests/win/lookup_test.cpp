@@ -299,6 +299,7 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
                {"/b/final", HttpAnswer("200 OK", "{}")},
                {"/loop", HttpAnswer("302 Found", "", "Location: " + Served(server) + "/loop\r\n")},
                {"/gone", HttpAnswer("404 Not Found", "not here")},
+               {"/busy", HttpAnswer("429 Too Many Requests", "")},
                {"/big", HttpAnswer("200 OK", exact + "!")}};
     struct Row {
         std::string target;  // a path of the server, or a whole URL
@@ -315,6 +316,7 @@ TEST_F(RdapTest, AnswersRedirectsAndFailuresReachTheOwnerAsOneOutcomeEach) {
         {"/a/hop1", RdapConnection::Answered, 200, "HTTP/1.1 200 OK", "{}", "", "/b/final", 0},
         {"/loop", RdapConnection::Failed, 0, "", "", "too many redirects", "/loop", 0},
         {"/gone", RdapConnection::Answered, 404, "HTTP/1.1 404 Not Found", "not here", "", "/gone", 0},
+        {"/busy", RdapConnection::Answered, 429, "HTTP/1.1 429 Too Many Requests", "", "", "/busy", 0},
         {"/big", RdapConnection::Failed, 0, "", "", "answer over 4 MiB", "/big", 0},
         {"/silent", RdapConnection::Failed, 0, "", "", "time-out", "/silent", 0},
         {"/trickle", RdapConnection::Failed, 0, "", "", "time-out", "/trickle", 1500},
