@@ -131,6 +131,9 @@ class EndToEndTest(unittest.TestCase):
             "RIPE": [b"-B 185.2.136.189\r\n", b"-B 62.97.102.115\r\n", b"-B 194.0.0.1\r\n"],
             "APNIC": [b"218.165.121.114\r\n"], "LACNIC": [b"170.0.0.1\r\n", b"200.44.33.31\r\n"],
             "AFRINIC": [b"194.0.0.1\r\n", b"196.25.1.1\r\n"]})
+        # One conversation at a time, in list order, referrals right after.
+        self.assertEqual([name for name, _ in servers.log], ["ARIN", "ARIN", "RIPE", "ARIN", "LACNIC", "RIPE", "RIPE",
+                                                             "AFRINIC", "AFRINIC", "APNIC", "LACNIC"])
         # Not the host and resolved names: they depend on the machine's resolver.
         self.assertReport(re.sub(rb"[^\t\r\n]*\t[^\t\r\n]*\t\r\n", b"\t\t\r\n", data), "registries.expected")
 
